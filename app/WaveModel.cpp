@@ -1,0 +1,207 @@
+#include "WaveModel.h"
+
+#include "Rounding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr long double TwoPi = 6.283185307179586477L;
+// 2π in two parts for the argument reduction. The first has 32 significant bits, so that
+// its product with a whole number of turns below 2^32 is exact in extended precision; the
+// second is the rest, 2.4e-10, whose product is rounded far below anything that matters.
+constexpr long double TwoPiHead = 0xc90fdaa2p-29L;
+constexpr long double TwoPiTail = 2.43084020260247704059005768394339e-10L;
+constexpr long double InverseTwoPi = 0.159154943091895335768883763372514362L;
+constexpr long double TimeStep = 0.02L;
+constexpr long double AmplitudeFactor = 500.0L;
+constexpr long double TwoTo63 = 9223372036854775808.0L;
+// Adding and subtracting 1.5 · 2^63 rounds an extended value of magnitude below 2^62 to an
+// integer (in the default rounding mode).
+constexpr long double RoundingShift = 13835058055282163712.0L;
+
+struct TFrequencies {
+    double Base;
+    double Forward;
+    double Backward;
+};
+
+// f0 = (WaveSpeed / 2) / L; f1 and f2 are f0 Doppler-shifted up and down. Each is rounded to
+// double, and the later ones read the stored f0 back.
+TFrequencies ComputeFrequencies(double length, double beta) {
+    TFrequencies f{};
+    f.Base = static_cast<double>((0.5L * WaveSpeed) / length);
+    const long double b = beta;
+    f.Forward = static_cast<double>(std::sqrt((1.0L + b) / (1.0L - b)) * f.Base);
+    f.Backward = static_cast<double>(std::sqrt((1.0L - b) / (1.0L + b)) * f.Base);
+    return f;
+}
+
+void StoreFrequencies(TSimulationState& state, const TFrequencies& f) {
+    state.BaseFrequency = f.Base;
+    state.ForwardFrequency = f.Forward;
+    state.BackwardFrequency = f.Backward;
+}
+
+// What one frame needs of the frequencies: the angular factors of both sines.
+struct TAngularFactors {
+    long double Forward;
+    long double Backward;
+};
+
+TAngularFactors AngularFactors(const TFrequencies& f) {
+    return {TwoPi * f.Forward, TwoPi * f.Backward};
+}
+
+// The argument stays in extended precision until it has been reduced by whole turns: the
+// remainder, at most π in magnitude, then loses nothing that matters when rounded to double,
+// and the double sine of it agrees with the extended sine to about 1e-12 at any time the
+// animation reaches. Rounding the whole argument to double first would lose accuracy in
+// proportion to t; the extended sine itself is many times slower than a frame allows.
+//
+// Returns false for arguments of 2^32 turns and more (and NaN), which take the slow path.
+inline bool ReduceArgument(long double argument, double& reduced) {
+    const long double turns = argument * InverseTwoPi;
+    if (!(std::fabs(turns) < 4294967296.0L)) {
+        return false;
+    }
+    const long double k = (turns + RoundingShift) - RoundingShift;
+    reduced = static_cast<double>((argument - k * TwoPiHead) - k * TwoPiTail);
+    return true;
+}
+
+// The sine of a reduced argument (|r| ≤ π, a little more is fine), without branches so that
+// a loop over many of them runs in vector registers. Beyond ±π/2 the argument is reflected
+// into [−π/2, π/2], where the Taylor series up to y^21 is exact to double precision (the
+// first omitted term is below 2e-18).
+inline double KernelSine(double r) {
+    constexpr double HalfPi = 1.5707963267948966192;
+    constexpr double PiHead = 3.141592653589793115997963468544185161590576171875;
+    constexpr double PiTail = 1.2246467991473532071737640294584e-16;
+    const double above = (PiHead - r) + PiTail;  // sin(r) = sin(π − r)
+    const double below = (-PiHead - r) - PiTail; // sin(r) = sin(−π − r)
+    double y = r > HalfPi ? above : r;
+    y = r < -HalfPi ? below : y;
+    const double z = y * y;
+    const double series =
+        1.0 / 362880 +
+        z * (-1.0 / 39916800 +
+             z * (1.0 / 6227020800 +
+                  z * (-1.0 / 1307674368000 +
+                       z * (1.0 / 355687428096000 + z * (-1.0 / 121645100408832000 +
+                                                         z * (1.0 / 51090942171709440000.0))))));
+    return y + y * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040 + z * series)));
+}
+
+// Replaces each reduced argument by its sine.
+void SineBlock(double* values, std::int32_t count) {
+    for (std::int32_t i = 0; i < count; ++i) {
+        values[i] = KernelSine(values[i]);
+    }
+}
+
+double SlowSine(long double argument) {
+    if (!(std::fabs(argument) < TwoTo63)) {
+        return std::isnan(argument) ? std::numeric_limits<double>::quiet_NaN() : 0.0;
+    }
+    return static_cast<double>(std::sin(argument));
+}
+
+// The displacements of count consecutive sample indexes from first. The work runs in three
+// passes over a block: the extended arithmetic of the arguments, the sines, then their
+// difference. Keeping the extended values away from the sine calls spares the processor
+// from saving and restoring its extended registers around every call.
+void ComputeDisplacements(const TAngularFactors& w, long double t, std::int64_t first,
+                          std::int32_t count, double* displacements) {
+    constexpr std::int32_t BlockSize = 256;
+    double forward[BlockSize];
+    double backward[BlockSize];
+    // Arguments too large for the reduction: their sines, put in after the block's sines.
+    struct TSlowSine {
+        double* Slot;
+        double Value;
+    };
+    std::vector<TSlowSine> slow;
+    for (std::int32_t start = 0; start < count; start += BlockSize) {
+        const std::int32_t n = std::min(BlockSize, count - start);
+        for (std::int32_t i = 0; i < n; ++i) {
+            const long double position = static_cast<long double>(first + start + i) / WaveSpeed;
+            const long double a1 = w.Forward * (t - position);
+            const long double a2 = w.Backward * (position + t);
+            if (!ReduceArgument(a1, forward[i])) {
+                forward[i] = 0.0;
+                slow.push_back({&forward[i], SlowSine(a1)});
+            }
+            if (!ReduceArgument(a2, backward[i])) {
+                backward[i] = 0.0;
+                slow.push_back({&backward[i], SlowSine(a2)});
+            }
+        }
+        SineBlock(forward, n);
+        SineBlock(backward, n);
+        for (const TSlowSine& s : slow) {
+            *s.Slot = s.Value;
+        }
+        slow.clear();
+        for (std::int32_t i = 0; i < n; ++i) {
+            const long double difference = static_cast<long double>(forward[i]) - backward[i];
+            displacements[start + i] = static_cast<double>(difference * AmplitudeFactor);
+        }
+    }
+}
+
+} // namespace
+
+double ExtendedSine(long double argument) {
+    double reduced = 0.0;
+    return ReduceArgument(argument, reduced) ? KernelSine(reduced) : SlowSine(argument);
+}
+
+double SampleDisplacement(TSimulationState& state, std::int32_t index) {
+    const TFrequencies f = ComputeFrequencies(state.StringLength, state.Beta);
+    StoreFrequencies(state, f);
+    double y = 0.0;
+    ComputeDisplacements(AngularFactors(f), state.SimTime, index, 1, &y);
+    return y;
+}
+
+void ProduceFrame(TSimulationState& state, TFrameTarget& target, bool holdHorizontal,
+                  const std::function<void()>& processMessages) {
+    target.ClearPoints();
+    const long double beta = state.Beta;
+    const double drift = static_cast<double>(WaveSpeed * beta * state.SimTime);
+    state.FirstSample = RoundHalfEvenLow32(drift);
+    state.LastSample =
+        RoundHalfEvenLow32(std::sqrt(1.0L - beta * beta) * state.StringLength + state.FirstSample);
+
+    // The frequencies depend on L and β only, so every sample would store the same values:
+    // they are computed once per frame.
+    const TFrequencies f = ComputeFrequencies(state.StringLength, state.Beta);
+    const std::int64_t first = state.FirstSample;
+    const std::int64_t count = static_cast<std::int64_t>(state.LastSample) - first + 1;
+    if (count > 0) {
+        StoreFrequencies(state, f);
+    }
+    const TAngularFactors w = AngularFactors(f);
+    constexpr std::int32_t BatchSize = 1024;
+    double displacements[BatchSize];
+    for (std::int64_t done = 0; done < count; done += BatchSize) {
+        const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(BatchSize, count - done));
+        ComputeDisplacements(w, state.SimTime, first + done, n, displacements);
+        for (std::int32_t i = 0; i < n; ++i) {
+            const std::int64_t a = first + done + i;
+            const std::int64_t k = holdHorizontal ? a - first : a;
+            target.AddPoint(static_cast<double>(k % HorizontalPeriod), displacements[i]);
+        }
+    }
+    if (processMessages) {
+        processMessages();
+    }
+}
+
+void AdvanceTime(TSimulationState& state) {
+    state.SimTime = static_cast<double>(static_cast<long double>(state.SimTime) + TimeStep);
+}

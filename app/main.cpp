@@ -1,0 +1,10 @@
+#include "MainWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    TForm1 window;
+    window.show();
+    return application.exec();
+}

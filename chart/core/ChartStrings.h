@@ -1,0 +1,44 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// The engine's fixed texts. They are kept in one place, as resource strings, and read when
+// needed; a %s or %d in them is filled with FormatMessage.
+namespace ChartStrings {
+
+inline constexpr std::string_view ListIndexOutOfBounds = "List index out of bounds (%d)";
+inline constexpr std::string_view DefaultValueFormat = "#,##0.###";
+inline constexpr std::string_view DefaultPercentFormat = "##0.## %";
+inline constexpr std::string_view DefaultFontName = "Arial";
+inline constexpr std::string_view DefaultFontSize = "8";
+
+inline constexpr std::string_view AxisMinMax = "Axis Minimum Value must be <= Maximum";
+inline constexpr std::string_view AxisMaxMin = "Axis Maximum Value must be >= Minimum";
+inline constexpr std::string_view AxisLogDateTime = "DateTime Axis cannot be Logarithmic";
+inline constexpr std::string_view AxisLogNotPositive =
+    "Logarithmic Axis Min and Max values should be >= 0";
+inline constexpr std::string_view AxisLogBase = "Axis Logarithmic Base should be >= 2";
+inline constexpr std::string_view MaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+inline constexpr std::string_view AxisIncrement = "Axis increment must be >= 0";
+inline constexpr std::string_view AxisLabelSep = "Labels Separation % must be greater than 0";
+inline constexpr std::string_view AngleRange = "%s Angle must be between 0 and 359 degrees";
+inline constexpr std::string_view AxisLabelsName = "Axis Labels";
+inline constexpr std::string_view AxisTitleName = "Axis Title";
+inline constexpr std::string_view Chart3DPercent = "3D effect percent must be between %d and %d";
+inline constexpr std::string_view NoParentChartForSource = "No ParentChart to validate DataSource";
+inline constexpr std::string_view InvalidDataSource = "No valid DataSource: %s";
+inline constexpr std::string_view FillSampleCount = "FillSampleValues NumValues must be > 0";
+inline constexpr std::string_view PercentOf = "%s of %s";
+inline constexpr std::string_view SeriesTitlePrefix = "Series ";
+
+} // namespace ChartStrings
+
+// Fills the %s and %d placeholders of a fixed text, in order, with the given texts.
+// "%%" stands for a single "%"; a placeholder without an argument is kept as it is.
+std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args);
+
+// Shorthand for the common case of integer arguments.
+std::string FormatMessage(std::string_view pattern, long long a);
+std::string FormatMessage(std::string_view pattern, long long a, long long b);

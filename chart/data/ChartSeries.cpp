@@ -1,0 +1,519 @@
+#include "ChartSeries.h"
+
+#include "AxisPanel.h"
+#include "ChartAxis.h"
+#include "ChartErrors.h"
+#include "ChartPalette.h"
+#include "ChartStrings.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+TChartSeries::TChartSeries()
+    : FMarks(std::make_unique<TSeriesMarks>(this)),
+      FPercentFormat(ChartStrings::DefaultPercentFormat),
+      FValueFormat(ChartStrings::DefaultValueFormat),
+      FXValues(std::make_unique<TChartValueList>(this, "X")),
+      FYValues(std::make_unique<TChartValueList>(this, "Y")) {
+    FXValues->SetOrder(loAscending);
+}
+
+TChartSeries::~TChartSeries() {
+    for (TChartSeries* source : std::vector<TChartSeries*>(FDataSources)) {
+        UnlinkFrom(source);
+    }
+    for (TChartSeries* linked : std::vector<TChartSeries*>(FLinkedSeries)) {
+        linked->UnlinkFrom(this);
+    }
+    ClearPoints();
+    if (FParentChart != nullptr) {
+        FParentChart->RemoveSeries(this);
+    }
+}
+
+// --- Points --------------------------------------------------------------------------------
+
+void TChartSeries::InsertPointEntries(std::int32_t index, TColor color, std::string_view label) {
+    const auto position = static_cast<std::size_t>(index);
+    // Lists shorter than the point (filled from a source without colours or labels) are
+    // padded first: missing colours are clDefault, missing labels none.
+    while (FColorList.size() < position) {
+        FColorList.push_back(clDefault);
+    }
+    while (FLabelList.size() < position) {
+        FLabelList.push_back(nullptr);
+    }
+    FColorList.insert(position, color);
+    FLabelList.insert(position, label.empty() ? nullptr : std::make_unique<std::string>(label));
+}
+
+std::int32_t TChartSeries::AddPoint(double x, double y, std::string_view label, TColor color) {
+    FXValues->SetPendingValue(x);
+    FYValues->SetPendingValue(y);
+    if (OnBeforeAdd && !OnBeforeAdd(this)) {
+        return -1;
+    }
+    const std::int32_t index = FXValues->InsertInOrder(FXValues->PendingValue());
+    FYValues->InsertAt(index, FYValues->PendingValue());
+    InsertPointEntries(index, color, label);
+    PointAdded(index);
+    return index;
+}
+
+void TChartSeries::PointAdded(std::int32_t index) {
+    if (OnAfterAdd) {
+        OnAfterAdd(this, index);
+    }
+    NotifyLinkedSeries(TSeriesChange::Insert, index);
+    if (FActive) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::EmptyAllLists() {
+    for (TChartValueList* list : FValueLists) {
+        list->RemoveAllValues();
+    }
+    FColorList.clear();
+    FLabelList.clear();
+    FMarks->ClearPositions();
+}
+
+void TChartSeries::ClearPoints() {
+    EmptyAllLists();
+    if (OnClearValues) {
+        OnClearValues(this);
+    }
+    NotifyLinkedSeries(TSeriesChange::Clear, -1);
+    if (FActive && FParentChart != nullptr && !FParentChart->Destroying()) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::DeletePoint(std::int32_t index) {
+    if (index < 0 || index >= PointCount()) {
+        throw ListIndexError(index);
+    }
+    for (TChartValueList* list : FValueLists) {
+        if (index < list->ValueCount()) {
+            list->RemoveAt(index);
+        }
+    }
+    if (static_cast<std::size_t>(index) < FColorList.size()) {
+        FColorList.erase(static_cast<std::size_t>(index));
+    }
+    if (static_cast<std::size_t>(index) < FLabelList.size()) {
+        FLabelList.erase(static_cast<std::size_t>(index));
+    }
+    NotifyLinkedSeries(TSeriesChange::Delete, index);
+    if (FActive) {
+        RequestRepaint();
+    }
+}
+
+std::int32_t TChartSeries::AppendValue(double value, std::string_view label, TColor color) {
+    return YIsMandatory() ? AppendYValue(value, label, color) : AppendXValue(value, label, color);
+}
+
+std::int32_t TChartSeries::AppendXValue(double value, std::string_view label, TColor color) {
+    return AddPoint(value, PointCount(), label, color);
+}
+
+std::int32_t TChartSeries::AppendYValue(double value, std::string_view label, TColor color) {
+    return AddPoint(PointCount(), value, label, color);
+}
+
+std::int32_t TChartSeries::AppendNull(std::string_view label) {
+    return AppendValue(0.0, label, clNone);
+}
+
+std::int32_t TChartSeries::AddNullPoint(double x, double y, std::string_view label) {
+    return AddPoint(x, y, label, clNone);
+}
+
+double TChartSeries::PointX(std::int32_t index) const {
+    return FXValues->ValueAt(index);
+}
+
+double TChartSeries::PointY(std::int32_t index) const {
+    return FYValues->ValueAt(index);
+}
+
+double TChartSeries::DimensionValue(bool horizontal, std::int32_t index) const {
+    return horizontal ? PointX(index) : PointY(index);
+}
+
+TColor TChartSeries::PointColor(std::int32_t index) const {
+    if (index < 0) {
+        throw ListIndexError(index);
+    }
+    if (static_cast<std::size_t>(index) >= FColorList.size()) {
+        return FSeriesColor;
+    }
+    const TColor stored = FColorList[static_cast<std::size_t>(index)];
+    if (stored != clDefault) {
+        return stored;
+    }
+    return FColorEachPoint ? SeriesPaletteColor(index) : FSeriesColor;
+}
+
+void TChartSeries::SetPointColor(std::int32_t index, TColor color) {
+    if (index < 0 || static_cast<std::size_t>(index) >= FColorList.size()) {
+        throw ListIndexError(index);
+    }
+    FColorList[static_cast<std::size_t>(index)] = color;
+    RequestRepaint();
+}
+
+std::string TChartSeries::PointLabel(std::int32_t index) const {
+    if (index < 0) {
+        throw ListIndexError(index);
+    }
+    if (static_cast<std::size_t>(index) >= FLabelList.size()) {
+        return {};
+    }
+    const std::unique_ptr<std::string>& text = FLabelList[static_cast<std::size_t>(index)];
+    return text ? *text : std::string();
+}
+
+void TChartSeries::SwapPoints(std::int32_t a, std::int32_t b) {
+    for (const std::int32_t index : {a, b}) {
+        if (index < 0 || index >= PointCount()) {
+            throw ListIndexError(index);
+        }
+    }
+    for (TChartValueList* list : FValueLists) {
+        list->SwapStoredValues(a, b);
+    }
+    const auto ua = static_cast<std::size_t>(a);
+    const auto ub = static_cast<std::size_t>(b);
+    if (ua < FColorList.size() && ub < FColorList.size()) {
+        FColorList.swap_elements(ua, ub);
+    }
+    if (ua < FLabelList.size() && ub < FLabelList.size()) {
+        FLabelList.swap_elements(ua, ub);
+    }
+}
+
+TChartValueList& TChartSeries::ValueListNamed(std::string_view name) {
+    for (std::int32_t i = 2; i < FValueLists.Count(); ++i) {
+        if (SameTextIgnoringCase(FValueLists[i].Name(), name)) {
+            return FValueLists[i];
+        }
+    }
+    return *FYValues;
+}
+
+void TChartSeries::InsertExtraValues(std::int32_t index) {
+    for (std::int32_t i = 2; i < FValueLists.Count(); ++i) {
+        FValueLists[i].InsertAt(index, FValueLists[i].PendingValue());
+    }
+}
+
+// --- Chart and axes ------------------------------------------------------------------------
+
+void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
+    if (FParentChart == chart) {
+        return;
+    }
+    if (FParentChart != nullptr) {
+        FParentChart->RemoveSeries(this);
+    }
+    FParentChart = chart;
+    ResolveAxes();
+    if (FParentChart != nullptr) {
+        FParentChart->AddSeries(this);
+    }
+}
+
+void TChartSeries::ResolveAxes() {
+    if (FParentChart == nullptr) {
+        FResolvedHorizAxis = nullptr;
+        FResolvedVertAxis = nullptr;
+        return;
+    }
+    FResolvedHorizAxis = &FParentChart->BottomAxis();
+    if (FHorizAxis == aTopAxis) {
+        FResolvedHorizAxis = &FParentChart->TopAxis();
+    } else if (FHorizAxis == aCustomHorizAxis && FCustomHorizAxis != nullptr) {
+        FResolvedHorizAxis = FCustomHorizAxis;
+    }
+    FResolvedVertAxis = &FParentChart->LeftAxis();
+    if (FVertAxis == aRightAxis) {
+        FResolvedVertAxis = &FParentChart->RightAxis();
+    } else if (FVertAxis == aCustomVertAxis && FCustomVertAxis != nullptr) {
+        FResolvedVertAxis = FCustomVertAxis;
+    }
+}
+
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {
+    FCustomHorizAxis = axis;
+    ResolveAxes();
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis* axis) {
+    FCustomVertAxis = axis;
+    ResolveAxes();
+}
+
+bool TChartSeries::IsAssociatedWith(const TCustomChartAxis& axis) const {
+    if (!UsesAxes()) {
+        return false;
+    }
+    if (axis.IsHorizontal()) {
+        return FHorizAxis == aBothHorizAxis || &axis == FResolvedHorizAxis;
+    }
+    return FVertAxis == aBothVertAxis || &axis == FResolvedVertAxis;
+}
+
+void TChartSeries::HorizontalMargins(std::int32_t& left, std::int32_t& right) const {
+    left = 0;
+    right = 0;
+}
+
+void TChartSeries::VerticalMargins(std::int32_t& top, std::int32_t& bottom) const {
+    top = 0;
+    bottom = 0;
+}
+
+void TChartSeries::RequestRepaint() const {
+    if (FParentChart != nullptr) {
+        FParentChart->RequestRepaint();
+    }
+}
+
+void TChartSeries::SetZOrder(std::int32_t value) {
+    if (FZOrder != value) {
+        FZOrder = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetDepths(std::int32_t start, std::int32_t end) {
+    FStartDepth = start;
+    FEndDepth = end;
+    FMiddleDepth = (start + end) / 2;
+}
+
+void TChartSeries::FireBeforeDrawValues() {
+    if (BeforeDrawValues) {
+        BeforeDrawValues(this);
+    }
+}
+
+void TChartSeries::FireAfterDrawValues() {
+    if (AfterDrawValues) {
+        AfterDrawValues(this);
+    }
+}
+
+// --- Linked series -------------------------------------------------------------------------
+
+void TChartSeries::LinkTo(TChartSeries* source) {
+    if (std::find(FDataSources.begin(), FDataSources.end(), source) == FDataSources.end()) {
+        FDataSources.push_back(source);
+    }
+    auto& linked = source->FLinkedSeries;
+    if (std::find(linked.begin(), linked.end(), this) == linked.end()) {
+        linked.push_back(this);
+    }
+}
+
+void TChartSeries::UnlinkFrom(TChartSeries* source) {
+    FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source),
+                       FDataSources.end());
+    auto& linked = source->FLinkedSeries;
+    linked.erase(std::remove(linked.begin(), linked.end(), this), linked.end());
+}
+
+void TChartSeries::NotifyEachLinkedSeries(TSeriesChange change, std::int32_t index) {
+    // A copy: a linked series may unlink itself while it follows the change.
+    const std::vector<TChartSeries*> linked = FLinkedSeries;
+    for (TChartSeries* series : linked) {
+        const TRefreshTriggers& triggers = series->FRefreshTriggers;
+        switch (change) {
+        case TSeriesChange::Clear:
+            if (triggers.Clear) {
+                series->ClearPoints();
+            }
+            break;
+        case TSeriesChange::Insert:
+            if (triggers.Insert && !series->FHasSourceFunction) {
+                series->SourcePointAdded(*this, index);
+            }
+            break;
+        case TSeriesChange::Delete:
+            if (triggers.Delete && !series->FHasSourceFunction) {
+                series->SourcePointDeleted(*this, index);
+            }
+            break;
+        case TSeriesChange::Modify:
+            if (triggers.Modify) {
+                series->CopyAllFrom(*this);
+            }
+            break;
+        case TSeriesChange::Refresh:
+            series->CopyAllFrom(*this);
+            break;
+        }
+    }
+}
+
+std::int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, std::int32_t index) {
+    // Series that differ in their mandatory dimension exchange X and Y.
+    const bool crosswise = source.YIsMandatory() != YIsMandatory();
+    const double x = crosswise ? source.PointY(index) : source.PointX(index);
+    const double y = crosswise ? source.PointX(index) : source.PointY(index);
+    const std::int32_t target = FXValues->InsertInOrder(x);
+    FYValues->InsertAt(target, y);
+    const TChartValueLists& sourceLists = source.ValueLists();
+    for (std::int32_t i = 2; i < FValueLists.Count(); ++i) {
+        const double extra = i < sourceLists.Count() && index < sourceLists[i].ValueCount()
+                                 ? sourceLists[i].ValueAt(index)
+                                 : 0.0;
+        FValueLists[i].InsertAt(target, extra);
+    }
+    const auto unsignedIndex = static_cast<std::size_t>(index);
+    const TColor color =
+        unsignedIndex < source.FColorList.size() ? source.FColorList[unsignedIndex] : clDefault;
+    const std::string_view label =
+        unsignedIndex < source.FLabelList.size() && source.FLabelList[unsignedIndex]
+            ? std::string_view(*source.FLabelList[unsignedIndex])
+            : std::string_view();
+    InsertPointEntries(target, color, label);
+    return target;
+}
+
+void TChartSeries::SourcePointAdded(TChartSeries& source, std::int32_t index) {
+    PointAdded(CopyPointFrom(source, index));
+}
+
+void TChartSeries::SourcePointDeleted(TChartSeries& /*source*/, std::int32_t index) {
+    // A follower that skipped some changes of its source may be shorter than it.
+    if (index >= 0 && index < PointCount()) {
+        DeletePoint(index);
+    }
+}
+
+void TChartSeries::CopyAllFrom(TChartSeries& source) {
+    if (!AcceptsSource(&source)) {
+        return;
+    }
+    ClearPoints();
+    const std::int32_t count = source.PointCount();
+    for (std::int32_t i = 0; i < count; ++i) {
+        SourcePointAdded(source, i);
+    }
+    NotifyLinkedSeries(TSeriesChange::Refresh, -1);
+}
+
+void TChartSeries::CheckDataSource() {
+    if (FParentChart != nullptr) {
+        FParentChart->CheckDataSource(*this);
+    }
+}
+
+void TChartSeries::ValueModified(std::int32_t index) {
+    NotifyLinkedSeries(TSeriesChange::Modify, index);
+}
+
+void TChartSeries::ValueListRescaled() {
+    NotifyLinkedSeries(TSeriesChange::Refresh, -1);
+    RequestRepaint();
+}
+
+// --- Properties ----------------------------------------------------------------------------
+
+void TChartSeries::SetActive(bool value) {
+    if (FActive != value) {
+        FActive = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetSeriesColor(TColor value) {
+    if (FSeriesColor != value) {
+        FSeriesColor = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetColorEachPoint(bool value) {
+    if (FColorEachPoint == value) {
+        return;
+    }
+    FColorEachPoint = value;
+    if (!value) {
+        FColorList.fill(clDefault);
+    }
+    RequestRepaint();
+}
+
+void TChartSeries::SetColorSource(std::string value) {
+    if (FColorSource != value) {
+        FColorSource = std::move(value);
+        CheckDataSource();
+    }
+}
+
+void TChartSeries::SetXLabelsSource(std::string value) {
+    if (FXLabelsSource != value) {
+        FXLabelsSource = std::move(value);
+        CheckDataSource();
+    }
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value) {
+    if (FHorizAxis != value) {
+        FHorizAxis = value;
+        ResolveAxes();
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value) {
+    if (FVertAxis != value) {
+        FVertAxis = value;
+        ResolveAxes();
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetPercentFormat(std::string value) {
+    if (FPercentFormat != value) {
+        FPercentFormat = std::move(value);
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetValueFormat(std::string value) {
+    if (FValueFormat != value) {
+        FValueFormat = std::move(value);
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetShowInLegend(bool value) {
+    if (FShowInLegend != value) {
+        FShowInLegend = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetTitle(std::string value) {
+    if (FTitle != value) {
+        FTitle = std::move(value);
+        RequestRepaint();
+    }
+}

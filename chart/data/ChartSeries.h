@@ -1,0 +1,305 @@
+#pragma once
+
+#include "ChartTypes.h"
+#include "ChartValueList.h"
+#include "GapBuffer.h"
+#include "SeriesMarks.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCustomAxisPanel;
+class TCustomChartAxis;
+
+enum THorizAxis : std::uint8_t { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis : std::uint8_t { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// The changes of its source that a linked series follows.
+struct TRefreshTriggers {
+    bool Delete = true;
+    bool Modify = true;
+    bool Insert = true;
+    bool Clear = true;
+
+    friend bool operator==(const TRefreshTriggers&, const TRefreshTriggers&) = default;
+};
+
+enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+
+// Keys and buttons held during a mouse event, plus the double-click flag.
+struct TShiftState {
+    bool Shift = false;
+    bool Alt = false;
+    bool Ctrl = false;
+    bool Left = false;
+    bool Right = false;
+    bool Middle = false;
+    bool Double = false;
+};
+
+// Mouse cursor id of a series or chart; 0 is the default cursor.
+using TCursor = std::int16_t;
+
+// The base class of every series kind: the points of one data set (value lists, a colour and
+// a label per point), kept in the order of the value lists, linked to a chart and its axes.
+// Every change of the points or of the appearance asks the chart for a repaint; drawing
+// itself is left to the concrete kinds.
+class TChartSeries {
+public:
+    using TNotifyEvent = std::function<void(TChartSeries* sender)>;
+    using TBeforeAddEvent = std::function<bool(TChartSeries* sender)>;
+    using TAfterAddEvent = std::function<void(TChartSeries* sender, std::int32_t valueIndex)>;
+    using TClickEvent =
+        std::function<void(TChartSeries* sender, std::int32_t valueIndex, TMouseButton button,
+                           TShiftState shift, std::int32_t x, std::int32_t y)>;
+    using TGetMarkTextEvent =
+        std::function<void(TChartSeries* sender, std::int32_t valueIndex, std::string& markText)>;
+
+    TChartSeries();
+    virtual ~TChartSeries();
+    TChartSeries(const TChartSeries&) = delete;
+    TChartSeries& operator=(const TChartSeries&) = delete;
+
+    // --- Points -------------------------------------------------------------------------
+
+    // Adds one point in the order of XValues and returns its index, or -1 when OnBeforeAdd
+    // rejected it.
+    virtual std::int32_t AddPoint(double x, double y, std::string_view label = {},
+                                  TColor color = clDefault);
+    virtual void ClearPoints();
+    std::int32_t PointCount() const { return FXValues->ValueCount(); }
+    virtual void DeletePoint(std::int32_t index);
+
+    virtual std::int32_t AppendValue(double value, std::string_view label = {},
+                                     TColor color = clDefault);
+    std::int32_t AppendXValue(double value, std::string_view label = {}, TColor color = clDefault);
+    std::int32_t AppendYValue(double value, std::string_view label = {}, TColor color = clDefault);
+    virtual std::int32_t AppendNull(std::string_view label = {});
+    virtual std::int32_t AddNullPoint(double x, double y, std::string_view label = {});
+
+    virtual double PointX(std::int32_t index) const;
+    virtual double PointY(std::int32_t index) const;
+    double DimensionValue(bool horizontal, std::int32_t index) const;
+    virtual TColor PointColor(std::int32_t index) const;
+    void SetPointColor(std::int32_t index, TColor color);
+    bool PointIsNull(std::int32_t index) const { return PointColor(index) == clNone; }
+    virtual std::string PointLabel(std::int32_t index) const;
+    virtual void SwapPoints(std::int32_t a, std::int32_t b);
+
+    // The dependent dimension; the other list orders the points.
+    virtual TChartValueList& MandatoryValues() { return *FYValues; }
+    const TChartValueList& MandatoryValues() const {
+        return const_cast<TChartSeries*>(this)->MandatoryValues();
+    }
+    bool YIsMandatory() const { return &MandatoryValues() == FYValues.get(); }
+    // Among the lists after X and Y, the first named so (ignoring case); Y otherwise.
+    virtual TChartValueList& ValueListNamed(std::string_view name);
+    virtual void InsertExtraValues(std::int32_t index);
+    virtual void ResetPendingValue(TChartValueList& list) { list.SetPendingValue(0.0); }
+
+    TChartValueList& XValues() { return *FXValues; }
+    const TChartValueList& XValues() const { return *FXValues; }
+    TChartValueList& YValues() { return *FYValues; }
+    const TChartValueList& YValues() const { return *FYValues; }
+    const TChartValueLists& ValueLists() const { return FValueLists; }
+    // Per-point colours; clDefault means none of its own.
+    const TGapBuffer<TColor>& ColorList() const { return FColorList; }
+    // Per-point labels; a null entry means the point has no label.
+    const TGapBuffer<std::unique_ptr<std::string>>& LabelList() const { return FLabelList; }
+
+    // --- Chart and axes -----------------------------------------------------------------
+
+    TCustomAxisPanel* ParentChart() const { return FParentChart; }
+    virtual void SetParentChart(TCustomAxisPanel* chart);
+    void ResolveAxes();
+    TCustomChartAxis* ResolvedHorizAxis() const { return FResolvedHorizAxis; }
+    TCustomChartAxis* ResolvedVertAxis() const { return FResolvedVertAxis; }
+    TCustomChartAxis* CustomHorizAxis() const { return FCustomHorizAxis; }
+    void SetCustomHorizAxis(TCustomChartAxis* axis);
+    TCustomChartAxis* CustomVertAxis() const { return FCustomVertAxis; }
+    void SetCustomVertAxis(TCustomChartAxis* axis);
+
+    virtual bool UsesAxes() const { return true; }
+    virtual bool IsAssociatedWith(const TCustomChartAxis& axis) const;
+
+    virtual double SeriesMinX() const { return FXValues->MinimumValue(); }
+    virtual double SeriesMaxX() const { return FXValues->MaximumValue(); }
+    virtual double SeriesMinY() const { return FYValues->MinimumValue(); }
+    virtual double SeriesMaxY() const { return FYValues->MaximumValue(); }
+    virtual double SeriesMinZ() const { return EffectiveZOrder(); }
+    virtual double SeriesMaxZ() const { return EffectiveZOrder(); }
+
+    // Pixels the series needs beyond its data: (left, right) and (top, bottom).
+    virtual void HorizontalMargins(std::int32_t& left, std::int32_t& right) const;
+    virtual void VerticalMargins(std::int32_t& top, std::int32_t& bottom) const;
+
+    virtual void PrepareChartDraw() {}
+    virtual bool DrawsForward() const { return true; }
+
+    // Asks the chart, if any, for a repaint. Never draws.
+    void RequestRepaint() const;
+    // Every pen or brush that a series kind owns reports its changes here.
+    virtual void StyleChanged() { RequestRepaint(); }
+
+    // The visible range of the last drawing; -1 when nothing is visible.
+    std::int32_t FirstVisible() const { return FFirstVisible; }
+    std::int32_t LastVisible() const { return FLastVisible; }
+    bool NarrowVisibleRange() const { return FNarrowVisibleRange; }
+    void SetNarrowVisibleRange(bool value) { FNarrowVisibleRange = value; }
+    bool KeepPointBeyondEnd() const { return FKeepPointBeyondEnd; }
+    bool SinglePointAllowed() const { return FSinglePointAllowed; }
+    bool OwnDepthValues() const { return FOwnDepthValues; }
+
+    std::int32_t ZOrder() const { return FZOrder; }
+    void SetZOrder(std::int32_t value);
+    std::int32_t AutoZOrder() const { return FAutoZOrder; }
+    void SetAutoZOrder(std::int32_t value) { FAutoZOrder = value; }
+    std::int32_t StartDepth() const { return FStartDepth; }
+    std::int32_t MiddleDepth() const { return FMiddleDepth; }
+    std::int32_t EndDepth() const { return FEndDepth; }
+    void SetDepths(std::int32_t start, std::int32_t end);
+
+    // --- Linked series ------------------------------------------------------------------
+
+    // Series that take their points from this one.
+    const std::vector<TChartSeries*>& LinkedSeriesList() const { return FLinkedSeries; }
+    const std::vector<TChartSeries*>& DataSourceList() const { return FDataSources; }
+    const TRefreshTriggers& RefreshTriggers() const { return FRefreshTriggers; }
+    void SetRefreshTriggers(const TRefreshTriggers& value) { FRefreshTriggers = value; }
+    bool HasSourceFunction() const { return FHasSourceFunction; }
+
+    virtual bool AcceptsSource(const TChartSeries* source) const { return source != this; }
+    // Replaces all points by copies of the source's points.
+    virtual void CopyAllFrom(TChartSeries& source);
+    virtual void SourcePointAdded(TChartSeries& source, std::int32_t index);
+    virtual void SourcePointDeleted(TChartSeries& source, std::int32_t index);
+    // Copies one point of the source in X order and returns its index here.
+    virtual std::int32_t CopyPointFrom(const TChartSeries& source, std::int32_t index);
+
+    // The chart re-examines this series' data source (a hook for data-source components).
+    void CheckDataSource();
+
+    // --- Properties ---------------------------------------------------------------------
+
+    const std::string& Name() const { return FName; }
+    void SetName(std::string value) { FName = std::move(value); }
+    std::intptr_t Tag() const { return FTag; }
+    void SetTag(std::intptr_t value) { FTag = value; }
+
+    bool Active() const { return FActive; }
+    virtual void SetActive(bool value);
+    TColor SeriesColor() const { return FSeriesColor; }
+    virtual void SetSeriesColor(TColor value);
+    bool ColorEachPoint() const { return FColorEachPoint; }
+    virtual void SetColorEachPoint(bool value);
+    const std::string& ColorSource() const { return FColorSource; }
+    void SetColorSource(std::string value);
+    const std::string& XLabelsSource() const { return FXLabelsSource; }
+    void SetXLabelsSource(std::string value);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value) { FCursor = value; }
+    THorizAxis HorizAxis() const { return FHorizAxis; }
+    void SetHorizAxis(THorizAxis value);
+    TVertAxis VertAxis() const { return FVertAxis; }
+    void SetVertAxis(TVertAxis value);
+    const std::string& PercentFormat() const { return FPercentFormat; }
+    void SetPercentFormat(std::string value);
+    const std::string& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(std::string value);
+    bool ShowInLegend() const { return FShowInLegend; }
+    void SetShowInLegend(bool value);
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(std::string value);
+    TSeriesMarks& Marks() { return *FMarks; }
+    const TSeriesMarks& Marks() const { return *FMarks; }
+    void SetMarks(const TSeriesMarks& value) { FMarks->Assign(value); }
+
+    // --- Events -------------------------------------------------------------------------
+
+    TNotifyEvent AfterDrawValues;
+    TNotifyEvent BeforeDrawValues;
+    TAfterAddEvent OnAfterAdd;
+    TBeforeAddEvent OnBeforeAdd;
+    TNotifyEvent OnClearValues;
+    TClickEvent OnClick;
+    TClickEvent OnDblClick;
+    TGetMarkTextEvent OnGetMarkText;
+
+    void FireBeforeDrawValues();
+    void FireAfterDrawValues();
+
+    // --- Value-list callbacks -----------------------------------------------------------
+
+    // Called by a value list of this series.
+    void RegisterValueList(TChartValueList* list) { FValueLists.Add(list); }
+    void ValueModified(std::int32_t index);
+    void ValueListRescaled();
+
+protected:
+    enum class TSeriesChange { Clear, Insert, Delete, Modify, Refresh };
+
+    // After a point was stored: events, linked series and the repaint request.
+    virtual void PointAdded(std::int32_t index);
+    // Empties every per-point list.
+    virtual void EmptyAllLists();
+    void NotifyLinkedSeries(TSeriesChange change, std::int32_t index) {
+        if (!FLinkedSeries.empty()) {
+            NotifyEachLinkedSeries(change, index);
+        }
+    }
+    double EffectiveZOrder() const { return FZOrder == -1 ? FAutoZOrder : FZOrder; }
+
+    std::int32_t FFirstVisible = -1;
+    std::int32_t FLastVisible = -1;
+    bool FNarrowVisibleRange = true;
+    bool FKeepPointBeyondEnd = false;
+    bool FSinglePointAllowed = true;
+    bool FOwnDepthValues = false;
+
+private:
+    friend class TCustomAxisPanel;
+
+    void InsertPointEntries(std::int32_t index, TColor color, std::string_view label);
+    void NotifyEachLinkedSeries(TSeriesChange change, std::int32_t index);
+    void LinkTo(TChartSeries* source);
+    void UnlinkFrom(TChartSeries* source);
+
+    std::string FName;
+    std::intptr_t FTag = 0;
+    bool FActive = true;
+    TColor FSeriesColor = clDefault;
+    bool FColorEachPoint = false;
+    TGapBuffer<TColor> FColorList;
+    std::string FColorSource;
+    TCursor FCursor = 0;
+    std::vector<TChartSeries*> FDataSources;
+    TCustomChartAxis* FResolvedHorizAxis = nullptr;
+    TCustomChartAxis* FResolvedVertAxis = nullptr;
+    std::string FXLabelsSource;
+    std::vector<TChartSeries*> FLinkedSeries;
+    std::unique_ptr<TSeriesMarks> FMarks;
+    TCustomAxisPanel* FParentChart = nullptr;
+    std::string FPercentFormat;
+    bool FShowInLegend = true;
+    std::string FTitle;
+    std::string FValueFormat;
+    TChartValueLists FValueLists;
+    std::unique_ptr<TChartValueList> FXValues;
+    TGapBuffer<std::unique_ptr<std::string>> FLabelList;
+    std::unique_ptr<TChartValueList> FYValues;
+    THorizAxis FHorizAxis = aBottomAxis;
+    TCustomChartAxis* FCustomHorizAxis = nullptr;
+    TCustomChartAxis* FCustomVertAxis = nullptr;
+    std::int32_t FZOrder = -1;
+    TVertAxis FVertAxis = aLeftAxis;
+    TRefreshTriggers FRefreshTriggers;
+    bool FHasSourceFunction = false;
+    std::int32_t FAutoZOrder = 0;
+    std::int32_t FStartDepth = 0;
+    std::int32_t FMiddleDepth = 0;
+    std::int32_t FEndDepth = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ChartPen.h"
+#include "ChartSeries.h"
+
+// A series drawn as one polyline with a single pen, in point order, with no symbols and no
+// per-point colours. It is the series that shows the wave.
+class TFastLineSeries : public TChartSeries {
+public:
+    TFastLineSeries();
+    ~TFastLineSeries() override;
+
+    // True: an added point asks for a repaint; False: it is drawn at once.
+    bool AutoRepaint() const { return FAutoRepaint; }
+    void SetAutoRepaint(bool value) { FAutoRepaint = value; }
+
+    TChartPen& LinePen() { return *FLinePen; }
+    const TChartPen& LinePen() const { return *FLinePen; }
+    // Takes the pen's settings, then its colour as the series colour.
+    void SetLinePen(const TChartPen& pen);
+
+    // The series colour is also the line's colour.
+    void SetSeriesColor(TColor value) override;
+
+private:
+    std::unique_ptr<TChartPen> FLinePen;
+    bool FAutoRepaint = true;
+};

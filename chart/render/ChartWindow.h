@@ -1,0 +1,12 @@
+#pragma once
+
+// What the chart needs of the window that shows it. The engine itself draws into an image;
+// the toolkit glue implements this interface, and tests may provide their own.
+class TChartWindow {
+public:
+    virtual ~TChartWindow() = default;
+
+    // Ask the window system for a paint of the whole control. Requests made before the paint
+    // is delivered merge into one.
+    virtual void Invalidate() = 0;
+};

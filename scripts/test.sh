@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: in a normal build and in
+# a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+korvatel_require_packages
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== Normal build"
+cmake -S . -B build/check -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/check -j "$jobs"
+ctest --test-dir build/check --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVATEL_SANITIZE=ON \
+    -DKORVATEL_BUILD_BENCH=OFF
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== All tests passed in both builds"

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ChartWindow.h"
+
+// A window that only counts the paints the chart asked for.
+class TCountingWindow final : public TChartWindow {
+public:
+    void Invalidate() override { ++Invalidations; }
+
+    int Invalidations = 0;
+};
