@@ -6,6 +6,8 @@
 
 class TChartWindow;
 
+enum TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+
 // The base of the chart control: its window link, size, background colour and the repaint
 // model. A repaint request only marks the picture stale and invalidates the window; the
 // window system then delivers one paint, however many requests were made before it.
@@ -40,10 +42,73 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
 
+    // --- Layout ----------------------------------------------------------------------------
+
+    // Percent of the panel width (left, right) or height (top, bottom) left around PlotRect.
+    std::int32_t MarginLeft() const { return FMarginLeft; }
+    void SetMarginLeft(std::int32_t value);
+    std::int32_t MarginTop() const { return FMarginTop; }
+    void SetMarginTop(std::int32_t value);
+    std::int32_t MarginRight() const { return FMarginRight; }
+    void SetMarginRight(std::int32_t value);
+    std::int32_t MarginBottom() const { return FMarginBottom; }
+    void SetMarginBottom(std::int32_t value);
+
+    TPanelBevel BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TPanelBevel value);
+    TPanelBevel BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TPanelBevel value);
+    std::int32_t BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(std::int32_t value);
+    std::int32_t BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(std::int32_t value);
+
+    // The panel rectangle of the current repaint, in drawing coordinates.
+    const TRect& PanelBounds() const { return FPanelBounds; }
+    void SetPanelBounds(const TRect& value) { FPanelBounds = value; }
+    // The chart rectangle: where walls and series are drawn and axes are placed. Recomputed
+    // by every repaint; mouse handling between repaints uses the last one.
+    const TRect& PlotRect() const { return FPlotRect; }
+    // Stores a new chart rectangle and repairs it (NormalizePlotRect).
+    void SetPlotRect(const TRect& value);
+    std::int32_t PlotWidth() const { return FPlotWidth; }
+    std::int32_t PlotHeight() const { return FPlotHeight; }
+    std::int32_t PlotCenterX() const { return FPlotCenterX; }
+    std::int32_t PlotCenterY() const { return FPlotCenterY; }
+    // Keeps PlotRect inside the panel's top left and at least one pixel wide and high.
+    void NormalizePlotRect();
+
+    // --- Three dimensions ------------------------------------------------------------------
+
+    bool View3D() const { return FView3D; }
+    void SetView3D(bool value);
+    bool View3DWalls() const { return FView3DWalls; }
+    void SetView3DWalls(bool value);
+    // Depth of one series' slab, in per mille of the plot width; 1 to 100.
+    std::int32_t Chart3DPercent() const { return FChart3DPercent; }
+    void SetChart3DPercent(std::int32_t value);
+    // Total and per-series depth of the 3D box (0 in 2D), set by every layout.
+    std::int32_t Depth3D() const { return FDepth3D; }
+    std::int32_t SeriesDepth3D() const { return FSeriesDepth3D; }
+    void SetDepths3D(std::int32_t seriesDepth, std::int32_t depth);
+    std::int32_t HighestZOrder() const { return FHighestZOrder; }
+    void SetHighestZOrder(std::int32_t value) { FHighestZOrder = value; }
+
+    // The chart never prints here; the flag exists for the drawing rules that depend on it.
+    bool Printing() const { return false; }
+
 protected:
     void MarkDestroying() { FDestroying = true; }
 
 private:
+    template <typename T>
+    void SetProperty(T& field, T value) {
+        if (field != value) {
+            field = value;
+            RequestRepaint();
+        }
+    }
+
     TChartWindow* FWindow = nullptr;
     bool FRepaintEnabled = false;
     bool FDestroying = false;
@@ -51,4 +116,24 @@ private:
     std::int32_t FWidth = 400;
     std::int32_t FHeight = 250;
     TColor FColor = clBtnFace;
+    std::int32_t FMarginLeft = 3;
+    std::int32_t FMarginTop = 4;
+    std::int32_t FMarginRight = 3;
+    std::int32_t FMarginBottom = 4;
+    TPanelBevel FBevelOuter = bvRaised;
+    TPanelBevel FBevelInner = bvNone;
+    std::int32_t FBevelWidth = 1;
+    std::int32_t FBorderWidth = 0;
+    TRect FPanelBounds;
+    TRect FPlotRect;
+    std::int32_t FPlotWidth = 0;
+    std::int32_t FPlotHeight = 0;
+    std::int32_t FPlotCenterX = 0;
+    std::int32_t FPlotCenterY = 0;
+    bool FView3D = true;
+    bool FView3DWalls = true;
+    std::int32_t FChart3DPercent = 15;
+    std::int32_t FDepth3D = 0;
+    std::int32_t FSeriesDepth3D = 0;
+    std::int32_t FHighestZOrder = 0;
 };
