@@ -22,6 +22,15 @@ void TCustomChartPanel::RequestRepaint() {
     }
 }
 
+void TCustomChartPanel::RepaintImmediately() {
+    if (!FRepaintEnabled || FDestroying) {
+        return;
+    }
+    if (FWindow != nullptr) {
+        FWindow->RepaintNow();
+    }
+}
+
 void TCustomChartPanel::SetSize(std::int32_t width, std::int32_t height) {
     if (FWidth != width || FHeight != height) {
         FWidth = width;

@@ -23,6 +23,8 @@ public:
     void SetWindow(TChartWindow* window) { FWindow = window; }
 
     void RequestRepaint();
+    // Marks the picture stale and has the window paint it before returning.
+    void RepaintImmediately();
     bool RepaintEnabled() const { return FRepaintEnabled; }
     void SetRepaintEnabled(bool value) { FRepaintEnabled = value; }
 

@@ -9,4 +9,7 @@ public:
     // Ask the window system for a paint of the whole control. Requests made before the paint
     // is delivered merge into one.
     virtual void Invalidate() = 0;
+
+    // Paint the control now, before returning (animated zoom steps, scrolling).
+    virtual void RepaintNow() = 0;
 };

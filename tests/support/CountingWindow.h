@@ -6,6 +6,8 @@
 class TCountingWindow final : public TChartWindow {
 public:
     void Invalidate() override { ++Invalidations; }
+    void RepaintNow() override { ++ImmediateRepaints; }
 
     int Invalidations = 0;
+    int ImmediateRepaints = 0;
 };
