@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 // Rounding rules shared by the whole program.
 //
@@ -21,6 +23,50 @@ std::int64_t TruncToInt64(long double value);
 // a * b / c computed in 64 bits, rounded to nearest with halves away from zero.
 // A zero divisor or a result outside 32 bits gives -1.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
+
+// A pixel offset is rounded half to even into 32 bits only while its magnitude stays below
+// 2147483647; NaN, infinities and larger magnitudes have no pixel. Returns false for those
+// and leaves result alone, so that the caller can fall back to a pixel of its choice. These
+// run once per point and repaint, so they are inline and touch no library state.
+inline bool TryRoundHalfEven32(double value, std::int32_t& result) {
+    if (!(std::fabs(value) < 2147483647.0)) {
+        return false;
+    }
+    // The default floating-point environment rounds to nearest, ties to even; the magnitude
+    // checked above keeps the rounded value inside 32 bits.
+    result = static_cast<std::int32_t>(std::nearbyint(value));
+    return true;
+}
+
+inline bool TryRoundHalfEven32(long double value, std::int32_t& result) {
+    if (!(std::fabs(value) < 2147483647.0L)) {
+        return false;
+    }
+    result = static_cast<std::int32_t>(std::nearbyint(value));
+    return true;
+}
+
+// A value formed in extended precision and stored as a double. Magnitudes beyond the double
+// range become infinities and NaN stays NaN, as the processor's own store does; the
+// conversion itself only ever sees values that a double can hold.
+inline double StoreAsDouble(long double value) {
+    constexpr long double Largest = std::numeric_limits<double>::max();
+    if (value > Largest) {
+        return std::numeric_limits<double>::infinity();
+    }
+    if (value < -Largest) {
+        return -std::numeric_limits<double>::infinity();
+    }
+    if (std::isnan(value)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return static_cast<double>(value);
+}
+
+// The low 32 bits of a 64-bit sum of pixels, as a stored 32-bit pixel keeps them.
+constexpr std::int32_t Low32(std::int64_t value) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
 
 // Integer division truncating toward zero ("div"); C++ already truncates, the name documents it.
 constexpr std::int32_t Div(std::int32_t a, std::int32_t b) {

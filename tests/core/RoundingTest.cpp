@@ -46,6 +46,42 @@ TEST(RoundingTest, ValuesWithoutAnIntegerResultAreGuarded) {
     EXPECT_EQ(TruncToInt64(-3.9L), -3);
 }
 
+TEST(RoundingTest, PixelRoundingRefusesWhatHasNoPixel) {
+    struct Row {
+        double value;
+        bool rounds;
+        std::int32_t expected;
+    };
+    const Row rows[] = {{200.5, true, 200},
+                        {-2.5, true, -2},
+                        {2147483646.4, true, 2147483646},
+                        {-2147483646.6, true, -2147483647},
+                        {2147483647.0, false, 0},
+                        {-2147483647.0, false, 0},
+                        {1e308, false, 0},
+                        {std::numeric_limits<double>::infinity(), false, 0},
+                        {std::numeric_limits<double>::quiet_NaN(), false, 0}};
+    for (const Row& row : rows) {
+        std::int32_t result = 0;
+        EXPECT_EQ(TryRoundHalfEven32(row.value, result), row.rounds) << row.value;
+        EXPECT_EQ(result, row.expected) << row.value;
+        result = 0;
+        EXPECT_EQ(TryRoundHalfEven32(static_cast<long double>(row.value), result), row.rounds)
+            << row.value;
+        EXPECT_EQ(result, row.expected) << row.value;
+    }
+}
+
+TEST(RoundingTest, ExtendedValuesAreStoredAsDoublesWithoutOverflow) {
+    constexpr double Inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(StoreAsDouble(1e400L), Inf);
+    EXPECT_EQ(StoreAsDouble(-1e400L), -Inf);
+    EXPECT_TRUE(std::isnan(StoreAsDouble(std::numeric_limits<long double>::quiet_NaN())));
+    EXPECT_EQ(StoreAsDouble(0.1L), 0.1);
+    EXPECT_EQ(Low32(std::int64_t{1} << 32), 0);
+    EXPECT_EQ(Low32(-(std::int64_t{1} << 31) - 1), std::numeric_limits<std::int32_t>::max());
+}
+
 TEST(RoundingTest, MulDivRoundsHalvesAwayFromZero) {
     EXPECT_EQ(MulDiv(3, 961, 100), 29);
     EXPECT_EQ(MulDiv(4, 529, 100), 21);
