@@ -1,26 +1,19 @@
 #include "AxisPanel.h"
 
+#include "ChartErrors.h"
 #include "ChartPalette.h"
 #include "ChartSeries.h"
+#include "ChartStrings.h"
 
-namespace {
-
-template <typename T, typename... Args>
-T* AddAxis(std::vector<std::unique_ptr<TCustomChartAxis>>& axes, Args&&... args) {
-    auto axis = std::make_unique<T>(std::forward<Args>(args)...);
-    T* result = axis.get();
-    axes.push_back(std::move(axis));
-    return result;
-}
-
-} // namespace
+#include <algorithm>
+#include <string>
 
 TCustomAxisPanel::TCustomAxisPanel()
-    : FBottomAxis(AddAxis<TChartAxis>(FAxes, this, true, false, false)),
-      FTopAxis(AddAxis<TChartAxis>(FAxes, this, true, true, false)),
-      FLeftAxis(AddAxis<TChartAxis>(FAxes, this, false, false, false)),
-      FRightAxis(AddAxis<TChartAxis>(FAxes, this, false, true, false)),
-      FDepthAxis(AddAxis<TChartDepthAxis>(FAxes, this)) {}
+    // Each axis enters the axis list as it is created, so the list order is this order.
+    : FBottomAxis(new TChartAxis(this, true, false, false)),
+      FTopAxis(new TChartAxis(this, true, true, false)),
+      FLeftAxis(new TChartAxis(this, false, false, false)),
+      FRightAxis(new TChartAxis(this, false, true, false)), FDepthAxis(new TChartDepthAxis(this)) {}
 
 TCustomAxisPanel::~TCustomAxisPanel() {
     MarkDestroying();
@@ -30,6 +23,12 @@ TCustomAxisPanel::~TCustomAxisPanel() {
         series->FParentChart = nullptr;
         series->ResolveAxes();
         delete series;
+    }
+    // Taken out of the list first, so that no axis finds itself there while it ends.
+    std::vector<TCustomChartAxis*> axes;
+    axes.swap(FAxes);
+    for (TCustomChartAxis* axis : axes) {
+        delete axis;
     }
 }
 
@@ -79,4 +78,281 @@ void TCustomAxisPanel::CheckDataSource(TChartSeries& series) {
         return;
     }
     series.CopyAllFrom(*series.DataSourceList().front());
+}
+
+// --- Axes ----------------------------------------------------------------------------------
+
+void TCustomAxisPanel::ForgetAxis(TCustomChartAxis* axis) {
+    FAxes.erase(std::remove(FAxes.begin(), FAxes.end(), axis), FAxes.end());
+    for (TChartSeries* series : FSeriesList) {
+        if (series->CustomHorizAxis() == axis) {
+            series->SetCustomHorizAxis(nullptr);
+        }
+        if (series->CustomVertAxis() == axis) {
+            series->SetCustomVertAxis(nullptr);
+        }
+    }
+}
+
+bool TCustomAxisPanel::FreeAxis(TCustomChartAxis* axis) {
+    const bool standard = axis == FBottomAxis || axis == FTopAxis || axis == FLeftAxis ||
+                          axis == FRightAxis || axis == FDepthAxis;
+    if (axis == nullptr || standard || std::find(FAxes.begin(), FAxes.end(), axis) == FAxes.end()) {
+        return false;
+    }
+    delete axis;
+    RequestRepaint();
+    return true;
+}
+
+void TCustomAxisPanel::SetAxisVisible(bool value) {
+    if (FAxisVisible != value) {
+        FAxisVisible = value;
+        RequestRepaint();
+    }
+}
+
+bool TCustomAxisPanel::AxisIsShown(const TCustomChartAxis& axis) const {
+    if (!FAxisVisible || !axis.Visible()) {
+        return false;
+    }
+    if (axis.IsDepth()) {
+        return View3D();
+    }
+    // Without any active series that uses axes, every side axis is shown.
+    bool shown = true;
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->Active() && series->UsesAxes()) {
+            shown = series->IsAssociatedWith(axis);
+            if (shown) {
+                break;
+            }
+        }
+    }
+    return shown;
+}
+
+void TCustomAxisPanel::FitSeriesMargins() {
+    for (TCustomChartAxis* axis :
+         {static_cast<TCustomChartAxis*>(FTopAxis), static_cast<TCustomChartAxis*>(FLeftAxis),
+          static_cast<TCustomChartAxis*>(FRightAxis),
+          static_cast<TCustomChartAxis*>(FBottomAxis)}) {
+        // A fixed limit stays where it is, so only automatic sides make room for the series.
+        TRect margins;
+        for (const TChartSeries* series : FSeriesList) {
+            if (!series->Active() || !series->IsAssociatedWith(*axis)) {
+                continue;
+            }
+            std::int32_t first = 0;
+            std::int32_t second = 0;
+            if (axis->IsHorizontal()) {
+                series->HorizontalMargins(first, second);
+                if (axis->AutomaticMinimum()) {
+                    margins.Left = std::max(margins.Left, first);
+                }
+                if (axis->AutomaticMaximum()) {
+                    margins.Right = std::max(margins.Right, second);
+                }
+            } else {
+                series->VerticalMargins(first, second);
+                if (axis->AutomaticMaximum()) {
+                    margins.Top = std::max(margins.Top, first);
+                }
+                if (axis->AutomaticMinimum()) {
+                    margins.Bottom = std::max(margins.Bottom, second);
+                }
+            }
+        }
+        axis->ApplySeriesMargins(margins);
+    }
+}
+
+// --- Data limits ---------------------------------------------------------------------------
+
+namespace {
+
+// The series of the chart that an axis shows: horizontal axes take the series' horizontal
+// choice, vertical axes the vertical one.
+bool BelongsTo(const TChartSeries& series, const TCustomChartAxis& axis, bool horizontal) {
+    if (horizontal) {
+        return series.HorizAxis() == aBothHorizAxis || series.ResolvedHorizAxis() == &axis;
+    }
+    return series.VertAxis() == aBothVertAxis || series.ResolvedVertAxis() == &axis;
+}
+
+double SeriesLimit(const TChartSeries& series, bool wantMinimum, bool horizontal) {
+    if (horizontal) {
+        return wantMinimum ? series.SeriesMinX() : series.SeriesMaxX();
+    }
+    return wantMinimum ? series.SeriesMinY() : series.SeriesMaxY();
+}
+
+} // namespace
+
+double TCustomAxisPanel::AxisDataLimit(const TCustomChartAxis& axis, bool wantMinimum,
+                                       bool horizontal) const {
+    if (axis.IsDepth()) {
+        return DepthLimit(wantMinimum);
+    }
+    // The axis's first series: the first active one associated with it, else the first
+    // associated one at all.
+    const TChartSeries* first = nullptr;
+    const TChartSeries* firstActive = nullptr;
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->IsAssociatedWith(axis)) {
+            if (first == nullptr) {
+                first = series;
+            }
+            if (series->Active()) {
+                firstActive = series;
+                break;
+            }
+        }
+    }
+    if (firstActive != nullptr) {
+        first = firstActive;
+    }
+    // Pages run along the dimension that orders the first series.
+    const bool orderingAxis = first != nullptr ? first->YIsMandatory() == horizontal : horizontal;
+    if (FMaxPointsPerPage > 0 && orderingAxis) {
+        return PagedLimit(first, wantMinimum, horizontal);
+    }
+    // Inactive series count only for an axis that no active series is associated with.
+    const bool onlyActive = firstActive != nullptr;
+    bool found = false;
+    double result = 0;
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->PointCount() < 1 || (onlyActive && !series->Active()) ||
+            !BelongsTo(*series, axis, horizontal)) {
+            continue;
+        }
+        const double value = SeriesLimit(*series, wantMinimum, horizontal);
+        if (!found || (wantMinimum ? value < result : value > result)) {
+            result = value;
+            found = true;
+        }
+    }
+    return result;
+}
+
+double TCustomAxisPanel::PagedLimit(const TChartSeries* first, bool wantMinimum,
+                                    bool horizontal) const {
+    if (first == nullptr || first->PointCount() < 1) {
+        return 0;
+    }
+    // In 64 bits: page and page size are both user input and their product may not fit.
+    const std::int64_t count = first->PointCount();
+    const std::int64_t perPage = FMaxPointsPerPage;
+    std::int64_t firstIndex = (std::int64_t{FPage} - 1) * perPage;
+    if (firstIndex >= count) {
+        firstIndex = std::max<std::int64_t>(0, count / perPage - 1) * perPage;
+    }
+    std::int64_t lastIndex = firstIndex + perPage - 1;
+    if (lastIndex >= count) {
+        lastIndex = firstIndex + count % perPage - 1;
+    }
+    lastIndex = std::clamp<std::int64_t>(lastIndex, firstIndex, count - 1);
+    const double firstValue =
+        first->DimensionValue(horizontal, static_cast<std::int32_t>(firstIndex));
+    if (wantMinimum) {
+        return firstValue;
+    }
+    const double lastValue =
+        first->DimensionValue(horizontal, static_cast<std::int32_t>(lastIndex));
+    const std::int64_t onPage = lastIndex - firstIndex + 1;
+    if (!FScaleLastPage && onPage < perPage) {
+        // A short last page keeps the scale of a full one.
+        return StoreAsDouble(firstValue +
+                             (static_cast<long double>(lastValue) - firstValue) * perPage / onPage);
+    }
+    return lastValue;
+}
+
+bool TCustomAxisPanel::DepthAxisShowsValues() const {
+    // The depth labels show values once a series spreads over more than one depth;
+    // otherwise they name the series, one per depth slot.
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->Active() &&
+            (series->OwnDepthValues() || series->SeriesMinZ() != series->SeriesMaxZ())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+double TCustomAxisPanel::DepthLimit(bool wantMinimum) const {
+    if (!DepthAxisShowsValues()) {
+        // One slot per depth, centred on the whole numbers.
+        return wantMinimum ? -0.5 : HighestZOrder() + 0.5;
+    }
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->Active()) {
+            return wantMinimum ? series->SeriesMinZ() : series->SeriesMaxZ();
+        }
+    }
+    return 0;
+}
+
+// --- Paging --------------------------------------------------------------------------------
+
+std::int32_t TCustomAxisPanel::AxisPageCount(const TCustomChartAxis& axis) const {
+    std::int32_t points = 0;
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->Active() && series->IsAssociatedWith(axis)) {
+            points = std::max(points, series->PointCount());
+        }
+    }
+    if (points == 0) {
+        return 1;
+    }
+    return static_cast<std::int32_t>((std::int64_t{points} + FMaxPointsPerPage - 1) /
+                                     FMaxPointsPerPage);
+}
+
+std::int32_t TCustomAxisPanel::PageCount() const {
+    if (FMaxPointsPerPage < 1 || FSeriesList.Count() == 0) {
+        return 1;
+    }
+    if (FSeriesList[0]->YIsMandatory()) {
+        return std::max(AxisPageCount(*FTopAxis), AxisPageCount(*FBottomAxis));
+    }
+    return std::max(AxisPageCount(*FLeftAxis), AxisPageCount(*FRightAxis));
+}
+
+void TCustomAxisPanel::SetPage(std::int32_t value) {
+    const std::int32_t pages = PageCount();
+    if (value > pages) {
+        value = pages;
+    }
+    if (value < 1) {
+        value = 1;
+    }
+    if (FPage != value) {
+        FPage = value;
+        RequestRepaint();
+        if (OnPageChange) {
+            OnPageChange(this);
+        }
+    }
+}
+
+void TCustomAxisPanel::SetMaxPointsPerPage(std::int32_t value) {
+    if (value < 0) {
+        throw ChartException(std::string(ChartStrings::MaxPointsPerPage));
+    }
+    if (FMaxPointsPerPage != value) {
+        FMaxPointsPerPage = value;
+        RequestRepaint();
+    }
+    const std::int32_t pages = PageCount();
+    if (pages < FPage) {
+        SetPage(pages);
+    }
+}
+
+void TCustomAxisPanel::SetScaleLastPage(bool value) {
+    if (FScaleLastPage != value) {
+        FScaleLastPage = value;
+        RequestRepaint();
+    }
 }

@@ -4,17 +4,24 @@
 #include "ChartPanelExtended.h"
 #include "ChartSeriesList.h"
 
-#include <memory>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 class TChartSeries;
 
-// The panel with series and axes: the series list with its membership rules and the five
-// axes, in the order BottomAxis, TopAxis, LeftAxis, RightAxis, DepthAxis.
+// The panel with series and axes: the series list with its membership rules, the axis list
+// and the paging of the ordering axis.
+//
+// The axis list starts with the five standard axes, in the order BottomAxis, TopAxis,
+// LeftAxis, RightAxis, DepthAxis; axes created later by the user follow them. The chart owns
+// every axis in the list and destroys them with itself.
 class TCustomAxisPanel : public TCustomChartPanelExtended {
 public:
+    using TNotifyEvent = std::function<void(TCustomAxisPanel* sender)>;
+
     TCustomAxisPanel();
-    // Detaches and destroys every series still in the list, from the first.
+    // Detaches and destroys every series still in the list, from the first, then every axis.
     ~TCustomAxisPanel() override;
 
     const TChartSeriesList& SeriesList() const { return FSeriesList; }
@@ -22,13 +29,51 @@ public:
     void AddSeries(TChartSeries* series);
     void RemoveSeries(TChartSeries* series);
 
-    // The axes in list order.
-    const std::vector<std::unique_ptr<TCustomChartAxis>>& AxisList() const { return FAxes; }
+    // --- Axes ----------------------------------------------------------------------------
+
+    // The axes in list order. The chart owns them.
+    const std::vector<TCustomChartAxis*>& AxisList() const { return FAxes; }
     TChartAxis& BottomAxis() const { return *FBottomAxis; }
     TChartAxis& TopAxis() const { return *FTopAxis; }
     TChartAxis& LeftAxis() const { return *FLeftAxis; }
     TChartAxis& RightAxis() const { return *FRightAxis; }
     TChartDepthAxis& DepthAxis() const { return *FDepthAxis; }
+    // Destroys an axis created by the user before the chart ends; the series that used it
+    // go back to their standard axes. The five standard axes stay: false for them and for
+    // axes of other charts.
+    bool FreeAxis(TCustomChartAxis* axis);
+
+    // False hides every axis: none is drawn and none takes room.
+    bool AxisVisible() const { return FAxisVisible; }
+    void SetAxisVisible(bool value);
+    // Whether the axis takes part in this layout: it and AxisVisible are on, and an active
+    // series that uses axes is associated with it (or no active series uses axes at all).
+    // The depth axis is shown in 3D only.
+    bool AxisIsShown(const TCustomChartAxis& axis) const;
+
+    // The smallest or largest series value that the axis must show, with paging applied to
+    // the axis that orders the first series.
+    double AxisDataLimit(const TCustomChartAxis& axis, bool wantMinimum, bool horizontal) const;
+
+    // Collects the pixel margins that the series need on the top, left, right and bottom
+    // axes, in this order, and hands them to each axis (only on sides with automatic limits).
+    virtual void FitSeriesMargins();
+
+    // --- Paging --------------------------------------------------------------------------
+
+    // Points per page along the ordering axis; 0 switches paging off, below 0 is refused
+    // (ChartException). A page beyond the new page count moves back to the last page.
+    std::int32_t MaxPointsPerPage() const { return FMaxPointsPerPage; }
+    void SetMaxPointsPerPage(std::int32_t value);
+    // The current page, counted from 1; kept between 1 and PageCount.
+    std::int32_t Page() const { return FPage; }
+    virtual void SetPage(std::int32_t value);
+    // A short last page is spread over the whole axis; otherwise it keeps a full page's scale.
+    bool ScaleLastPage() const { return FScaleLastPage; }
+    void SetScaleLastPage(bool value);
+    std::int32_t PageCount() const;
+    // Fired after Page changed.
+    TNotifyEvent OnPageChange;
 
     // The colour of the back wall; a series colour equal to it would not show.
     virtual TColor BackColor() const { return clDefault; }
@@ -37,10 +82,25 @@ public:
     virtual void CheckDataSource(TChartSeries& series);
 
 private:
+    friend class TCustomChartAxis;
+
+    // Called by every axis as it is created and destroyed.
+    void RegisterAxis(TCustomChartAxis* axis) { FAxes.push_back(axis); }
+    void ForgetAxis(TCustomChartAxis* axis);
+
     TColor FreeSeriesColor() const;
+    double PagedLimit(const TChartSeries* first, bool wantMinimum, bool horizontal) const;
+    double DepthLimit(bool wantMinimum) const;
+    bool DepthAxisShowsValues() const;
+    std::int32_t AxisPageCount(const TCustomChartAxis& axis) const;
 
     TChartSeriesList FSeriesList{this};
-    std::vector<std::unique_ptr<TCustomChartAxis>> FAxes;
+    bool FAxisVisible = true;
+    std::int32_t FMaxPointsPerPage = 0;
+    std::int32_t FPage = 1;
+    bool FScaleLastPage = true;
+    // Filled by the axes themselves as they are created, so it is declared before them.
+    std::vector<TCustomChartAxis*> FAxes;
     TChartAxis* FBottomAxis;
     TChartAxis* FTopAxis;
     TChartAxis* FLeftAxis;

@@ -93,10 +93,15 @@ TEST(AxisMappingTest, LogarithmicMapping) {
         double value;
         std::int32_t x, xInverted, y, yInverted;
     };
-    const Row rows[] = {{1, 0, 100, 100, 0},     {10, 25, 75, 75, 25},  {100, 50, 50, 50, 50},
-                        {10000, 100, 0, 0, 100}, {0, 0, 100, 100, 0}, // no logarithm: the end where
-                                                                      // the smallest values lie
-                        {-3, 0, 100, 100, 0},    {NaN, 50, 50, 50, 50}, {Inf, 50, 50, 50, 50}};
+    const Row rows[] = {{1, 0, 100, 100, 0},
+                        {10, 25, 75, 75, 25},
+                        {100, 50, 50, 50, 50},
+                        {10000, 100, 0, 0, 100},
+                        // No logarithm: the end where the smallest values lie.
+                        {0, 0, 100, 100, 0},
+                        {-3, 0, 100, 100, 0},
+                        {NaN, 50, 50, 50, 50},
+                        {Inf, 50, 50, 50, 50}};
     for (const Row& row : rows) {
         EXPECT_EQ(x.XValueToPixel(row.value), row.x) << row.value;
         EXPECT_EQ(xInverted.XValueToPixel(row.value), row.xInverted) << row.value;

@@ -228,10 +228,10 @@ TEST_F(ChartWithSeries, AxesResolveFromTheAxisChoice) {
 
     series->SetVertAxis(aCustomVertAxis); // no custom axis set: the left axis
     EXPECT_EQ(series->ResolvedVertAxis(), &chart.LeftAxis());
-    TChartAxis custom(&chart, false, false, false);
-    series->SetCustomVertAxis(&custom);
-    EXPECT_EQ(series->ResolvedVertAxis(), &custom);
-    EXPECT_TRUE(series->IsAssociatedWith(custom));
+    auto* custom = new TChartAxis(&chart, false, false, false); // owned by the chart
+    series->SetCustomVertAxis(custom);
+    EXPECT_EQ(series->ResolvedVertAxis(), custom);
+    EXPECT_TRUE(series->IsAssociatedWith(*custom));
     series->SetCustomVertAxis(nullptr);
 }
 
