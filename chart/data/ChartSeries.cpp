@@ -287,6 +287,85 @@ void TChartSeries::VerticalMargins(std::int32_t& top, std::int32_t& bottom) cons
     bottom = 0;
 }
 
+// --- Visible range and pixels -------------------------------------------------------------
+
+std::int32_t TChartSeries::PointPixelX(std::int32_t index) const {
+    return XValueToPixel(PointX(index));
+}
+
+std::int32_t TChartSeries::PointPixelY(std::int32_t index) const {
+    return YValueToPixel(PointY(index));
+}
+
+std::int32_t TChartSeries::XValueToPixel(double value) const {
+    return FResolvedHorizAxis != nullptr ? FResolvedHorizAxis->XValueToPixel(value) : 0;
+}
+
+std::int32_t TChartSeries::YValueToPixel(double value) const {
+    return FResolvedVertAxis != nullptr ? FResolvedVertAxis->YValueToPixel(value) : 0;
+}
+
+std::int32_t TChartSeries::ValueToPixel(double value) const {
+    return YIsMandatory() ? YValueToPixel(value) : XValueToPixel(value);
+}
+
+double TChartSeries::XPixelToValue(std::int32_t pixel) const {
+    return FResolvedHorizAxis != nullptr ? FResolvedHorizAxis->PixelToValue(pixel) : 0.0;
+}
+
+void TChartSeries::ComputeVisibleRange() {
+    FFirstVisible = -1;
+    FLastVisible = -1;
+    const std::int32_t count = PointCount();
+    if (count < 1) {
+        return;
+    }
+    const bool horizontal = YIsMandatory();
+    const TChartValueList& order = horizontal ? *FXValues : *FYValues;
+    const TCustomChartAxis* axis = horizontal ? FResolvedHorizAxis : FResolvedVertAxis;
+    // Without an axis range to narrow to, every point may be visible.
+    if (!FNarrowVisibleRange || order.Order() == loNone || axis == nullptr ||
+        FParentChart == nullptr) {
+        FFirstVisible = 0;
+        FLastVisible = count - 1;
+        return;
+    }
+    // The lowest value lies at the left (bottom) edge, or at the right (top) edge of an
+    // inverted axis.
+    const TRect& plot = FParentChart->PlotRect();
+    const bool inverted = axis->Inverted();
+    const std::int32_t lowEdge =
+        horizontal ? (inverted ? plot.Right : plot.Left) : (inverted ? plot.Top : plot.Bottom);
+    const std::int32_t highEdge =
+        horizontal ? (inverted ? plot.Left : plot.Right) : (inverted ? plot.Bottom : plot.Top);
+    const double lowest = axis->PixelToValue(lowEdge);
+    const double highest = axis->PixelToValue(highEdge);
+
+    // The scans assume ascending values and stop at the first point beyond each edge, so a
+    // series that lies wholly inside the range costs two comparisons.
+    std::int32_t first = 0;
+    while (first < count && !(order.ValueAt(first) >= lowest)) {
+        ++first;
+    }
+    if (first == count) {
+        return;
+    }
+    FFirstVisible = first;
+    if (order.LastValue() <= highest) {
+        FLastVisible = count - 1;
+        return;
+    }
+    std::int32_t last = first;
+    while (last < count - 1 && !(order.ValueAt(last) >= highest)) {
+        ++last;
+    }
+    // A point beyond the end is kept only by series whose line runs towards it.
+    if (!FKeepPointBeyondEnd && order.ValueAt(last) > highest) {
+        --last;
+    }
+    FLastVisible = last;
+}
+
 void TChartSeries::RequestRepaint() const {
     if (FParentChart != nullptr) {
         FParentChart->RequestRepaint();

@@ -145,6 +145,22 @@ public:
     // Every pen or brush that a series kind owns reports its changes here.
     virtual void StyleChanged() { RequestRepaint(); }
 
+    // --- Visible range and pixels -------------------------------------------------------
+
+    // The pixel column of point index on the resolved horizontal axis, and its row on the
+    // resolved vertical axis; 0 without a chart.
+    virtual std::int32_t PointPixelX(std::int32_t index) const;
+    virtual std::int32_t PointPixelY(std::int32_t index) const;
+    // The same mappings for a bare value: X, Y, and the mandatory dimension.
+    std::int32_t XValueToPixel(double value) const;
+    std::int32_t YValueToPixel(double value) const;
+    std::int32_t ValueToPixel(double value) const;
+    // The X value at a pixel column of the resolved horizontal axis; 0 without a chart.
+    double XPixelToValue(std::int32_t pixel) const;
+
+    // Sets FirstVisible and LastVisible for the next drawing from the range of the ordering
+    // axis (the one along XValues when Y is mandatory), as of the last layout.
+    void ComputeVisibleRange();
     // The visible range of the last drawing; -1 when nothing is visible.
     std::int32_t FirstVisible() const { return FFirstVisible; }
     std::int32_t LastVisible() const { return FLastVisible; }
