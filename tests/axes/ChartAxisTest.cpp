@@ -324,6 +324,11 @@ TEST_F(AxisChart, DepthAxisRangeSpansTheDepthSlots) {
     LayOutAxes(chart, {0, 0, 100, 100});
     EXPECT_EQ(chart.DepthAxis().Minimum(), -0.5);
     EXPECT_EQ(chart.DepthAxis().Maximum(), 2.5);
+    // Values spread over the depth of the box as the last layout left it.
+    chart.SetDepths3D(10, 30);
+    LayOutAxes(chart, {0, 0, 100, 100});
+    EXPECT_EQ(chart.DepthAxis().XValueToPixel(0), 5);
+    EXPECT_EQ(chart.DepthAxis().YValueToPixel(2), 25);
 }
 
 TEST_F(AxisChart, CustomAxesBelongToTheChart) {
