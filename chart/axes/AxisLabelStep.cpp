@@ -123,10 +123,20 @@ double ComputeLabelStep(const TLabelStepInputs& inputs) {
     return std::max(step, MinLabelStep);
 }
 
+double TruncToStep(double value, double step) {
+    const long double quotient = static_cast<long double>(value) / step;
+    long double whole = std::trunc(quotient);
+    const long double nearest = std::round(quotient);
+    if (std::fabs(quotient - nearest) <= StepQuotientSlack * std::max(1.0L, std::fabs(quotient))) {
+        whole = nearest;
+    }
+    return static_cast<double>(whole * step);
+}
+
 TLabelBounds LabelMeasureBounds(double effectiveMinimum, double effectiveMaximum, double step,
                                 bool roundToStep) {
     if (!roundToStep) {
         return {effectiveMinimum, effectiveMaximum};
     }
-    return {std::trunc(effectiveMinimum / step) * step, std::trunc(effectiveMaximum / step) * step};
+    return {TruncToStep(effectiveMinimum, step), TruncToStep(effectiveMaximum, step)};
 }

@@ -50,6 +50,16 @@ double ComputeLabelStep(const TLabelStepInputs& inputs);
 // year doubling, until the labels fit. The result is at least one second.
 double DateTimeLabelStep(double increment, double effectiveRange, std::int32_t maxLabels);
 
+// Quotients closer than this (relative) below a whole number count as that number.
+inline constexpr double StepQuotientSlack = 1e-9;
+
+// The value truncated toward zero to a multiple of the step: trunc(value / step) x step, the
+// quotient formed in extended precision. A quotient within StepQuotientSlack of a whole
+// number counts as that number: it carries the rounding of both operands (0.5 divided by the
+// ladder's 0.1 is 4.99999999999999972 in extended precision), and plain truncation would turn
+// the multiple 0.5 into 0.4. The result may then lie above the value by rounding alone.
+double TruncToStep(double value, double step);
+
 // The two values whose label texts decide how wide the labels of an axis are: the limits
 // themselves, or with roundToStep both truncated toward zero to a multiple of the step.
 struct TLabelBounds {

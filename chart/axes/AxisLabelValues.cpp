@@ -1,7 +1,9 @@
 #include "AxisLabelValues.h"
 
+#include "AxisLabelStep.h"
 #include "Rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -34,9 +36,15 @@ std::optional<double> FirstLinearLabel(const TLinearLabelInputs& inputs) {
     if (inputs.EffectiveMinimum == maximum || !inputs.RoundFirstLabel) {
         return maximum;
     }
-    const long double multiple =
-        std::trunc(static_cast<long double>(maximum) / inputs.Step) * inputs.Step;
-    return static_cast<double>(multiple);
+    const double multiple = TruncToStep(maximum, inputs.Step);
+    // A multiple above the maximum by rounding alone is the maximum's own label; moving it
+    // back a step would leave the top of the axis without one.
+    if (multiple > maximum &&
+        multiple - maximum <=
+            StepQuotientSlack * inputs.Step * std::max(1.0, std::fabs(maximum / inputs.Step))) {
+        return maximum;
+    }
+    return multiple;
 }
 
 } // namespace

@@ -33,9 +33,9 @@ struct TLinearLabelInputs {
 };
 
 // Labels from the top of the range down: the first one at the maximum (rounded down to a
-// multiple of the step or, on exact date-time axes, to a date), then one step (or calendar
-// move) lower each time, down to the bound (minimum - 1e-12) / 1.000000000001. That bound
-// lies just above a negative minimum, so a negative minimum itself gets no label, and just
+// multiple of the step by TruncToStep or, on exact date-time axes, to a date), then one step
+// (or calendar move) lower each time, down to the bound (minimum - 1e-12) / 1.000000000001. That
+// bound lies just above a negative minimum, so a negative minimum itself gets no label, and just
 // below a positive or zero one, which is labelled.
 //
 // Nothing is produced when the range holds 10000 steps or more, or when the step is not a

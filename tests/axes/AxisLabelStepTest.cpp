@@ -153,6 +153,24 @@ TEST(AxisLabelStepTest, DateTimeStepWalksTheStepTable) {
     EXPECT_EQ(DateTimeLabelStep(0, Infinity, 10), Infinity);
 }
 
+TEST(AxisLabelStepTest, TruncToStepIgnoresTheRoundingOfTheQuotient) {
+    struct Row {
+        double value;
+        double step;
+        double expected;
+    };
+    const Row rows[] = {
+        {0.3, 0.1, 0.3}, // 0.3 / 0.1 is 2.9999999999999996
+        {0.5, 0.1, 0.5}, // 4.99999999999999972 in extended precision
+        {0.29, 0.1, 0.2}, {-0.3, 0.1, -0.3},  {-0.29, 0.1, -0.2}, // toward zero
+        {1000, 50, 1000}, {1049.9, 50, 1000}, {1e20, 1e-12, 1e20}, {0, 0.1, 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_NEAR(TruncToStep(row.value, row.step), row.expected, 1e-15 * std::fabs(row.expected))
+            << row.value << " / " << row.step;
+    }
+}
+
 TEST(AxisLabelStepTest, MeasureBoundsAreMultiplesOfTheStepWhenRounded) {
     const TLabelBounds rounded = LabelMeasureBounds(-987, 1234, 100, true);
     EXPECT_DOUBLE_EQ(rounded.Low, -900); // truncated toward zero

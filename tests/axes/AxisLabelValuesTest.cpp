@@ -74,6 +74,24 @@ TEST(AxisLabelValuesTest, LinearLabelsRunFromTheTopDown) {
     }
 }
 
+TEST(AxisLabelValuesTest, TheMaximumKeepsItsLabelDespiteRounding) {
+    // The ladder's step for 0..0.5 with room for 5 labels is the double nearest 0.1, and
+    // 0.5 / 0.1 is just below 5 in extended precision; 0.3 / 0.1 is just below 3 in double.
+    TLabelStepInputs inputs;
+    inputs.LabelSize = 20;
+    inputs.PixelLength = 110;
+    inputs.EffectiveRange = 0.5;
+    const double ladderStep = ComputeLabelStep(inputs);
+    ExpectValues(Linear({0, 0.5, ladderStep, true, NoCalendarStep}), {0.5, 0.4, 0.3, 0.2, 0.1, 0},
+                 "0..0.5");
+    ExpectValues(Linear({0, 0.3, 0.1, true, NoCalendarStep}), {0.3, 0.2, 0.1, 0}, "0..0.3");
+    ExpectValues(Linear({0, 0.06, 0.010000000000000002, true, NoCalendarStep}),
+                 {0.06, 0.05, 0.04, 0.03, 0.02, 0.01, 0}, "0..0.06");
+    // A maximum a real fraction of a step above a multiple still starts at that multiple.
+    ExpectValues(Linear({0, 0.35, 0.1, true, NoCalendarStep}), {0.3, 0.2, 0.1, 0}, "0..0.35");
+    EXPECT_EQ(Linear({0, 0.3, 0.1, true, NoCalendarStep}).front(), 0.3) << "not above it";
+}
+
 TEST(AxisLabelValuesTest, LinearLabelsEndWhereTheStepNoLongerMovesTheValue) {
     // An empty range climbs no ladder, so its step stays 1e-12: one label, not thousands
     // with the same text at the same pixel, nor an endless repaint where 1e-12 is below the
