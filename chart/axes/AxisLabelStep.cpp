@@ -25,6 +25,7 @@ double NextRoundStep(double x) {
     }
     // Bring x into [1, 10) one factor of ten at a time and go back the same way, storing
     // every product as a double, exactly as the recursive definition of the ladder does.
+    const double original = x;
     int upward = 0;
     int downward = 0;
     while (x >= 10) {
@@ -42,7 +43,9 @@ double NextRoundStep(double x) {
     for (; upward > 0; --upward) {
         rung = rung * 0.1;
     }
-    return rung;
+    // Far below the smallest step, among the subnormal numbers, the products lose so much
+    // precision that a rung can come back where it started; the climb must still go up.
+    return rung > original ? rung : 2 * original;
 }
 
 std::int32_t MaxLabelCount(std::int32_t labelSize, std::int32_t labelsSeparation,

@@ -17,7 +17,9 @@ inline constexpr double OneSecond = 1.0 / 86400.0;
 // The next rung of the 1-2-5 ladder above x: ..., 0.1, 0.2, 0.5, 1, 2, 5, 10, 20, ...
 // A value between rungs goes to the next rung above it (3 to 5, 10 to 20, 70 to 100). Every
 // intermediate product is stored as a double, so results carry the rounding of the
-// repeated multiplications by 10 and 0.1 (the rung near 1e-11 is not exactly 2e-11).
+// repeated multiplications by 10 and 0.1: the rung above 0.05 is 0.10000000000000001, and
+// 1e-12, which twelve multiplications by 10 leave just below 1, climbs only to
+// 1.0000000000000006e-12.
 // A value that is not positive gives MinLabelStep; infinity stays infinity.
 double NextRoundStep(double x);
 

@@ -15,7 +15,7 @@
 using TLabelValueSink = std::function<void(double value)>;
 
 // The chart's OnGetNextAxisLabel without its sender: it may set labelValue to the next
-// label and must set stop to False to keep going.
+// label and must set stop to false to keep going.
 using TNextAxisLabel = std::function<void(std::int32_t labelIndex, double& labelValue, bool& stop)>;
 
 // More steps than this across the range suppress the linear labels altogether.

@@ -266,8 +266,11 @@ TRendered RenderSection(const TSection& section, const TDigits& magnitude,
         --fractionLength;
     }
     std::string integer = fixed.Integer;
-    if (integer.size() < static_cast<std::size_t>(section.IntegerForced)) {
-        integer.insert(0, static_cast<std::size_t>(section.IntegerForced) - integer.size(), '0');
+    // A mantissa has one integer digit, however many 0s stand before the point.
+    const auto forced = static_cast<std::size_t>(
+        section.Scientific ? std::min(section.IntegerForced, 1) : section.IntegerForced);
+    if (integer.size() < forced) {
+        integer.insert(0, forced - integer.size(), '0');
     }
     const auto length = static_cast<long long>(integer.size());
     const bool grouping = section.Grouping && !section.Scientific;

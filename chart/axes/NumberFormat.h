@@ -20,7 +20,8 @@
 //   E+ E-    (also e+, e-) scientific notation: the number is written with one integer
 //            digit (1 <= mantissa < 10) and the exponent after the letter, with at least as
 //            many digits as 0s follow the sign. E+ always writes the exponent's sign, E-
-//            only a minus.
+//            only a minus. Everything after the exponent is literal text. An E followed by
+//            + or - that is meant as text must be quoted.
 //   ;        separates sections: "positive;negative;zero". A negative value uses the second
 //            section, without a minus sign of its own; a value that is zero after rounding
 //            uses the third. Missing or empty sections fall back to the first, with a minus

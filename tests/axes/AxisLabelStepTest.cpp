@@ -42,7 +42,14 @@ TEST(AxisLabelStepTest, NextRoundStepStaysDefinedOutsideItsDomain) {
     EXPECT_EQ(NextRoundStep(Infinity), Infinity);
     // The largest doubles climb to infinity rather than looping.
     EXPECT_EQ(NextRoundStep(std::numeric_limits<double>::max()), Infinity);
-    EXPECT_GT(NextRoundStep(std::numeric_limits<double>::denorm_min()), 0);
+    // Subnormal values lose the precision of the ladder but still climb.
+    for (const double tiny : {std::numeric_limits<double>::denorm_min(), 9.8813129168249309e-323,
+                              9.9999998365971443e-317}) {
+        EXPECT_GT(NextRoundStep(tiny), tiny) << tiny;
+    }
+    // Twelve multiplications by 10 leave 1e-12 just below 1: its climb barely moves it.
+    EXPECT_DOUBLE_EQ(NextRoundStep(1e-12), 1e-12);
+    EXPECT_DOUBLE_EQ(NextRoundStep(NextRoundStep(1e-12)), 2e-12);
 }
 
 TEST(AxisLabelStepTest, MaxLabelCountFromLabelSizeAndSeparation) {
@@ -116,6 +123,8 @@ TEST(AxisLabelStepTest, RangesThatAreNotFiniteEndTheClimb) {
     for (const double range : {Infinity, -Infinity, NaN}) {
         EXPECT_EQ(ComputeLabelStep(RoomFor(10, range, 0)), Infinity) << range;
     }
+    // So does a subnormal Increment, whose first rungs lose all precision.
+    EXPECT_DOUBLE_EQ(ComputeLabelStep(RoomFor(10, 1000, 1e-320)), 100);
     // A huge but finite range still finds a finite rung.
     EXPECT_DOUBLE_EQ(ComputeLabelStep(RoomFor(10, 1e300, 0)), 1e299);
 }

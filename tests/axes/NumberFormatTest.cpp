@@ -140,6 +140,8 @@ TEST(NumberFormatTest, ScientificNotation) {
         {0, "0.00E+00", "0.00E+00"},
         {1e300, "0.###e+0", "1e+300"},
         {123, "#.##E+0 \"m\"", "1.23E+2 m"},
+        {123, "000.0E+0", "1.2E+2"}, // one integer digit, however many 0s
+        {5, "0 \"E-\"", "5 E-"},
     });
 }
 
