@@ -93,6 +93,8 @@ TEST(AxisLabelStepTest, ComputeLabelStepClimbsUntilTheLabelsFit) {
     const Row rows[] = {
         // Left axis of the main window: 10, 20, 50, 100 (2000 / 100 = 20 labels).
         {"left axis", RoomFor(30, 2000, 10), 100},
+        {"left axis, room for 100", RoomFor(100, 2000, 10), 20},
+        {"left axis, room for 40", RoomFor(40, 2000, 10), 50},
         // Bottom axis: 1, 2, 5, 10, 20, 50 (1000 / 50 = 20 labels).
         {"bottom axis", RoomFor(29, 1000, 0), 50},
         {"bottom axis, room for 10", RoomFor(10, 1000, 0), 100},
