@@ -32,6 +32,10 @@ inline constexpr std::string_view InvalidDataSource = "No valid DataSource: %s";
 inline constexpr std::string_view FillSampleCount = "FillSampleValues NumValues must be > 0";
 inline constexpr std::string_view PercentOf = "%s of %s";
 inline constexpr std::string_view SeriesTitlePrefix = "Series ";
+// Number texts of values that are not finite.
+inline constexpr std::string_view NotANumberText = "NaN";
+inline constexpr std::string_view InfinityText = "INF";
+inline constexpr std::string_view NegativeInfinityText = "-INF";
 
 } // namespace ChartStrings
 

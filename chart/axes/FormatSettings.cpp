@@ -1,0 +1,11 @@
+#include "FormatSettings.h"
+
+TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
+    TFormatSettings settings;
+    settings.ThousandSeparator = locale.groupSeparator().toStdString();
+    settings.DecimalSeparator = locale.decimalPoint().toStdString();
+    settings.ShortDateFormat = locale.dateFormat(QLocale::ShortFormat).toStdString();
+    settings.ShortTimeFormat = locale.timeFormat(QLocale::ShortFormat).toStdString();
+    settings.Locale = locale;
+    return settings;
+}

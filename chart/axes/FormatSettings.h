@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLocale>
+#include <string>
+
+// The number and date settings that label texts are written with: the separators of
+// numbers, the short date and time formats (in the syntax of DateTimeFormat, see
+// AxisLabelText.h) and the locale whose month and day names date texts use.
+//
+// Default-constructed settings are locale-neutral: "," and ".", "yyyy-MM-dd" and "HH:mm:ss".
+// The program takes its settings from the system locale and then sets "." as the decimal
+// separator, so that every number it shows reads the same whatever the locale.
+struct TFormatSettings {
+    std::string ThousandSeparator = ",";
+    std::string DecimalSeparator = ".";
+    std::string ShortDateFormat = "yyyy-MM-dd";
+    std::string ShortTimeFormat = "HH:mm:ss";
+    QLocale Locale = QLocale::c();
+
+    static TFormatSettings FromLocale(const QLocale& locale);
+};
