@@ -1,0 +1,251 @@
+#pragma once
+
+#include "Canvas3D.h"
+#include "PixelLine.h"
+#include "TextCache.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPen>
+#include <QRegion>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The chart's canvas over Qt: one-pixel lines by our own routine (PixelLine.h) straight into
+// the image's scan lines; text, fills, polygons, ellipses and wide pens by a QPainter that stays
+// open on the image for the length of a repaint, with its pen, brush, font, clip and raster
+// operation set only when they change.
+//
+// Surfaces (see TChartSurface): while buffered (the default) a repaint draws into an owned
+// QImage (Format_RGB32, white when new) of the panel's size, which is kept and reused while the
+// size stays the same. Between repaints the target surface is that image, so that drawing done
+// outside a repaint (the rubber band of a mouse zoom, drawn twice in not-xor) changes the picture
+// that the window copies at its next paint; whoever draws there asks the window to update, but
+// does not MarkDirty. Unbuffered, a repaint draws onto the window surface itself and there is no
+// target between repaints.
+class TChartCanvas3D final : public TCanvas3D {
+public:
+    TChartCanvas3D();
+    ~TChartCanvas3D() override;
+
+    // Raised when a Monochrome change needs the chart drawn again.
+    std::function<void()> OnRequestRepaint;
+
+    void SetTargetSurface(TChartSurface* surface) override;
+
+    // --- Surface state ---------------------------------------------------------------------
+
+    TColor TextBackgroundColor() const override { return FTextBackColor; }
+    void SetTextBackgroundColor(TColor value) override;
+    TCanvasBackMode TextBackgroundMode() const override { return FTextBackMode; }
+    void SetTextBackgroundMode(TCanvasBackMode value) override;
+    std::int32_t TextAlignment() const override { return FTextAlignment; }
+    void SetTextAlignment(std::int32_t value) override { FTextAlignment = value; }
+    bool OffscreenBuffered() const override { return FOffscreenBuffered; }
+    void SetOffscreenBuffered(bool value) override;
+    bool Monochrome() const override { return FMonochrome; }
+    void SetMonochrome(bool value) override;
+    void PlotPixel(std::int32_t x, std::int32_t y, TColor color) override;
+
+    // --- Flat drawing ------------------------------------------------------------------------
+
+    void DrawEllipse(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) override;
+    void FillRectangle(const TRect& rect) override;
+    void DrawLineTo(std::int32_t x, std::int32_t y) override;
+    void MovePenTo(std::int32_t x, std::int32_t y) override;
+    TPoint PenPosition() const override { return FPenPosition; }
+    using TCanvas3D::DrawRectangle;
+    void DrawRectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) override;
+    void DrawTextAt(std::int32_t x, std::int32_t y, std::string_view text) override;
+    std::int32_t MeasureTextWidth(std::string_view text) override;
+    std::int32_t MeasureTextHeight(std::string_view text) override;
+    void ClipToRectangle(const TRect& rect) override;
+    void DrawHorizontalLine(std::int32_t x0, std::int32_t x1, std::int32_t y) override;
+    void DrawVerticalLine(std::int32_t x, std::int32_t y0, std::int32_t y1) override;
+    void ClearBackground(const TRect& rect) override { FillRectangle(rect); }
+    void FillGradient(const TRect& rect, TColor colorA, TColor colorB,
+                      TGradientDirection direction) override;
+    void MarkDirty() override { FIsDirty = true; }
+    bool IsDirty() const override { return FIsDirty; }
+    void DrawLineSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                         std::int32_t y1) override;
+    void DrawPolygon(std::span<const TPoint> points) override;
+    void DrawPolyline(std::span<const TPoint> points) override;
+    void DrawRotatedText(std::int32_t x, std::int32_t y, std::int32_t angle,
+                         std::string_view text) override;
+    void RemoveClipping() override;
+
+    // --- Projection and repaint protocol -------------------------------------------------------
+
+    TPoint ProjectPoint(std::int32_t x, std::int32_t y, std::int32_t z) const override;
+    TPoint UnprojectPoint(std::int32_t x, std::int32_t y, std::int32_t z) const override;
+    TRect BeginDrawing(TChartSurface& windowSurface, TView3DOptions* options,
+                       const TRect& panelRect, bool view3D) override;
+    void AssignSettings(const TCanvas3D& source) override { SetMonochrome(source.Monochrome()); }
+    void SetProjectionCentre(std::int32_t depth, const TRect& panelRect,
+                             const TRect& plotRect) override;
+    void PresentBuffer(TChartSurface& destination, const TRect& panelRect) override;
+    bool RepaintFromBuffer(TChartSurface& windowSurface) override;
+    void ClipToChartBox(const TRect& rect, std::int32_t z0, std::int32_t z1) override;
+
+    // --- 3D forms --------------------------------------------------------------------------------
+
+    void DrawHorizontalLine3D(std::int32_t x0, std::int32_t x1, std::int32_t y,
+                              std::int32_t z) override;
+    void DrawVerticalLine3D(std::int32_t x, std::int32_t y0, std::int32_t y1,
+                            std::int32_t z) override;
+    void DrawDepthLine3D(std::int32_t x, std::int32_t y, std::int32_t z0, std::int32_t z1) override;
+    void DrawEllipse3D(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                       std::int32_t z) override;
+    void EnterFrontPlane() override;
+    void LeaveFrontPlane() override;
+    void DrawLineSegment3D(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                           std::int32_t z) override;
+    void MovePenTo3D(std::int32_t x, std::int32_t y, std::int32_t z) override;
+    void DrawLineTo3D(std::int32_t x, std::int32_t y, std::int32_t z) override;
+    void DrawRectangle3D(const TRect& rect, std::int32_t z) override;
+    void DrawRotatedText3D(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t angle,
+                           std::string_view text) override;
+    void DrawTextAt3D(std::int32_t x, std::int32_t y, std::int32_t z,
+                      std::string_view text) override;
+
+    // --- State for the panel, mouse handling and tests -----------------------------------------
+
+    // The off-screen image; null until the first buffered repaint and after it is freed.
+    const QImage* Bitmap() const { return FBitmap.isNull() ? nullptr : &FBitmap; }
+    // The panel rectangle of the current (or last) repaint.
+    const TRect& Bounds() const { return FBounds; }
+    TView3DOptions* View3DOptions() const { return FView3DOptions; }
+    // The projection is on (3D and not between EnterFrontPlane and LeaveFrontPlane).
+    bool Is3D() const { return FIs3D; }
+    bool IsOrthogonal() const { return FIsOrthogonal; }
+    double ZoomFactor() const { return FZoomFactor; }
+    bool ZoomText() const { return FZoomText; }
+    double PerspectiveFactor() const { return FPerspectiveFactor; }
+    // The projection centre and the offset centre (projection centre plus the view offsets).
+    std::int32_t XCenter() const { return FXCenter; }
+    std::int32_t YCenter() const { return FYCenter; }
+    std::int32_t ZCenter() const { return FZCenter; }
+    std::int32_t XCenterOffset() const { return FXCenterOffset; }
+    std::int32_t YCenterOffset() const { return FYCenterOffset; }
+    // The current clip in surface pixels, when it is a rectangle (empty when nothing gets
+    // through); nullopt when there is no clip or it is not a rectangle.
+    std::optional<TRect> ClipRectangle() const;
+
+protected:
+    void PenChanged() override;
+    void BrushChanged() override;
+    void FontChanged() override;
+
+private:
+    enum class TClipKind : std::uint8_t { None, Rectangle, Region };
+
+    // What the line routine needs from the pen and the surface, recomputed after a change.
+    struct TLineState {
+        bool Ready = false;
+        bool Visible = false;
+        bool Wide = false;
+        bool Collect = false;
+        std::uint8_t* Pixels = nullptr;
+    };
+
+    // --- Lines ---
+    void DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+    bool PrepareLine();
+    void FlushCollectedPoints();
+    bool PenIsVisible() const;
+    bool PenIsWide() const;
+    void DrawClosedOutline(std::span<const TPoint> points);
+
+    // --- Painter state ---
+    QPainter* PreparePainter();
+    void SetPainterPen(QPainter& painter, const QPen& pen);
+    void SetPainterBrush(QPainter& painter, const QBrush& brush);
+    void SetPainterMode(QPainter& painter, QPainter::CompositionMode mode);
+    void SetPainterFont(QPainter& painter);
+    QPen ShapePen() const;
+    QBrush BrushFor(const TChartBrush& brush) const;
+    void FillWithBrush(QPainter& painter, const TRect& rect, bool usePenMode);
+    void FillSolid(QPainter& painter, const TRect& rect, QRgb color);
+    template <typename Draw>
+    void FillShape(QPainter& painter, Draw&& draw);
+
+    // --- Text ---
+    void EnsureFont(double zoom);
+    void PaintText(std::int32_t x, std::int32_t y, std::int32_t angle, std::string_view text,
+                   double zoom);
+    bool PaintCachedText(std::int32_t x, std::int32_t y, std::string_view text);
+    double TextZoom() const;
+
+    // --- Surfaces and colours ---
+    void FreeBitmap();
+    void CreateBitmap(std::int32_t width, std::int32_t height);
+    TRect SurfaceRect() const;
+    TRect EffectiveClipRect() const;
+    QRgb Resolve(TColor color) const;
+    void ClipChanged();
+    void ComputeRotation();
+
+    // Surfaces.
+    bool FOffscreenBuffered = true;
+    bool FMonochrome = false;
+    bool FIsDirty = true;
+    QImage FBitmap;
+    std::unique_ptr<TChartSurface> FBitmapSurface;
+    TRect FBounds;
+
+    // Surface state.
+    TColor FTextBackColor = clWhite;
+    TCanvasBackMode FTextBackMode = cbmOpaque;
+    std::int32_t FTextAlignment = 0;
+    TPoint FPenPosition;
+
+    // Clipping.
+    TClipKind FClipKind = TClipKind::None;
+    TRect FClipRect;
+    QRegion FClipRegion;
+    std::uint64_t FClipSerial = 1;
+
+    // Lines.
+    TPixelLine FLine;
+    TLineState FLineState;
+    std::vector<QPoint> FLinePoints;
+    std::vector<QPoint> FGapPoints;
+
+    // What the painter of the target surface has been given.
+    const TChartSurface* FPainterSurface = nullptr;
+    std::uint64_t FPainterSerial = 0;
+    std::uint64_t FPainterClipSerial = 0;
+    bool FPainterPenSet = false;
+    QPen FPainterPen;
+    bool FPainterBrushSet = false;
+    QBrush FPainterBrush;
+    bool FPainterModeSet = false;
+    QPainter::CompositionMode FPainterMode = QPainter::CompositionMode_SourceOver;
+    std::uint64_t FPainterFontId = 0;
+
+    // The platform font of the canvas font, looked up again when the font or the zoom changes.
+    TTextCache FTextCache;
+    const TTextCache::TFontEntry* FCurrentFont = nullptr;
+    bool FFontStale = true;
+    double FFontZoom = 1.0;
+
+    // Projection.
+    TView3DOptions* FView3DOptions = nullptr;
+    std::int32_t FXCenter = 0;
+    std::int32_t FYCenter = 0;
+    std::int32_t FZCenter = 0;
+    std::int32_t FXCenterOffset = 0;
+    std::int32_t FYCenterOffset = 0;
+    std::array<double, 9> FRotation{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    bool FWas3D = false;
+    bool FIs3D = false;
+    bool FIsOrthogonal = false;
+    bool FZoomText = true;
+    double FZoomFactor = 1.0;
+    double FPerspectiveFactor = 0.0;
+};

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "ChartPen.h"
+#include "ChartTypes.h"
+
+#include <QPoint>
+#include <QRgb>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+class QRegion;
+
+// The canvas's one-pixel lines, drawn by our own routine instead of the painter's, because the
+// chart's pixel rules are exact and the painter's slanted lines are not:
+//
+// - A line from (x0, y0) to (x1, y1) paints one pixel per step along its major axis (x when
+//   |dx| >= |dy|, else y), from the start pixel up to but not including the end pixel; a
+//   zero-length line paints nothing. Drawing a polyline as a chain of such lines therefore
+//   paints every vertex exactly once, which not-xor drawing relies on.
+// - Each pixel is the one nearest to the exact line at that step; exactly halfway between two,
+//   the upper one is taken for an x-major line and the left one for a y-major line, whatever the
+//   direction in which the line is drawn.
+// - The line is clipped analytically to the clip rectangle: the first visible step and the
+//   error term there are computed directly, so a line millions of pixels long costs only the
+//   pixels that are visible.
+// - Dashed and dotted pens repeat a pattern of pixels; the pattern continues from one line to
+//   the next (ResetPhase starts it again), and the pixels of the gaps are painted in the gap
+//   colour when the background is opaque.
+//
+// A TPixelLine either writes into 32-bit scan lines or, for a surface without reachable pixels,
+// collects the pixels for the painter to plot.
+class TPixelLine {
+public:
+    // Which pixels of a period of Length pixels are painted: bit i of Mask for pixel i.
+    // Length 0 is a solid line.
+    struct TPattern {
+        std::uint64_t Mask = 0;
+        std::uint32_t Length = 0;
+
+        bool IsSolid() const { return Length == 0; }
+        bool IsOn(std::uint32_t position) const { return ((Mask >> position) & 1u) != 0; }
+        friend bool operator==(const TPattern&, const TPattern&) = default;
+    };
+
+    // Alternating runs of painted and skipped pixels, starting with a painted run.
+    static TPattern MakePattern(std::initializer_list<std::uint32_t> runs);
+    // The pattern of a one-pixel pen of a style; SmallDots is every other pixel.
+    static TPattern PatternFor(TPenStyle style, bool smallDots);
+
+    // The visible part of a line: its first visible pixel, that pixel's step number from the
+    // start of the line, the number of visible pixels and the state for stepping on.
+    struct TSpan {
+        std::int32_t X = 0;
+        std::int32_t Y = 0;
+        std::int64_t First = 0;
+        std::int64_t Count = 0;
+        bool XMajor = true;
+        std::int32_t MajorStep = 1;
+        std::int32_t MinorStep = 1;
+        std::int64_t Error = 0;
+        std::int64_t ErrorStep = 0;
+        std::int64_t ErrorLimit = 1;
+    };
+
+    // Computes the visible part of the line from (x0, y0) to (x1, y1) inside clip (right and
+    // bottom exclusive). False when no pixel of it is visible.
+    static bool VisibleSpan(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                            const TRect& clip, TSpan& span);
+
+    // Calls plot(x, y, step) for every pixel of a span, in drawing order.
+    template <typename Plot>
+    static void Walk(const TSpan& span, Plot&& plot) {
+        std::int32_t x = span.X;
+        std::int32_t y = span.Y;
+        const std::int32_t majorX = span.XMajor ? span.MajorStep : 0;
+        const std::int32_t majorY = span.XMajor ? 0 : span.MajorStep;
+        const std::int32_t minorX = span.XMajor ? 0 : span.MinorStep;
+        const std::int32_t minorY = span.XMajor ? span.MinorStep : 0;
+        std::int64_t error = span.Error;
+        for (std::int64_t i = 0; i < span.Count; ++i) {
+            plot(x, y, span.First + i);
+            x += majorX;
+            y += majorY;
+            error += span.ErrorStep;
+            if (error >= span.ErrorLimit) {
+                error -= span.ErrorLimit;
+                x += minorX;
+                y += minorY;
+            }
+        }
+    }
+
+    // The result of a raster operation of the pen colour on a pixel (alpha kept opaque).
+    static QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb pixel);
+
+    // Draw into 32-bit scan lines; clip must lie inside the image. region, when given, further
+    // limits the pixels (a non-rectangular clip); it must outlive the drawing.
+    void SetTarget(std::uint8_t* bits, std::int64_t bytesPerLine, const TRect& clip,
+                   const QRegion* region = nullptr);
+    // Collect the pixels instead: painted ones into points, opaque gap pixels into gaps.
+    void SetCollector(std::vector<QPoint>* points, std::vector<QPoint>* gaps, const TRect& clip,
+                      const QRegion* region = nullptr);
+    void SetPen(QRgb color, TPenMode mode, TPattern pattern, bool opaqueGaps, QRgb gapColor);
+    // Starts the dash pattern again at its first pixel.
+    void ResetPhase() { FPhase = 0; }
+    std::uint32_t Phase() const { return FPhase; }
+
+    // Draws the line from (x0, y0) to (x1, y1), end pixel excluded, and moves the dash pattern
+    // on by the whole length of the line, visible or not.
+    void Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+
+private:
+    void Paint(const TSpan& span);
+    void PaintPattern(const TSpan& span);
+    QRgb& PixelAt(std::int32_t x, std::int32_t y) const {
+        return reinterpret_cast<QRgb*>(FBits + y * FBytesPerLine)[x];
+    }
+
+    std::uint8_t* FBits = nullptr;
+    std::int64_t FBytesPerLine = 0;
+    std::vector<QPoint>* FPoints = nullptr;
+    std::vector<QPoint>* FGaps = nullptr;
+    TRect FClip;
+    const QRegion* FRegion = nullptr;
+    QRgb FColor = 0xFF000000u;
+    QRgb FGapColor = 0xFFFFFFFFu;
+    TPenMode FMode = pmCopy;
+    TPattern FPattern;
+    bool FOpaqueGaps = false;
+    std::uint32_t FPhase = 0;
+};

@@ -1,0 +1,225 @@
+#include "PixelLine.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using TPixel = std::pair<std::int32_t, std::int32_t>;
+
+// The pixel rule written out step by step, independently of the routine's error term: at each
+// step along the major axis the nearest pixel to the exact line, a tie going to the smaller
+// coordinate (the upper pixel of an x-major line, the left pixel of a y-major one).
+std::vector<TPixel> ReferenceLine(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                                  std::int64_t y1) {
+    std::vector<TPixel> pixels;
+    const std::int64_t dx = x1 - x0;
+    const std::int64_t dy = y1 - y0;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const std::int64_t d = xMajor ? std::abs(dx) : std::abs(dy);
+    const std::int64_t delta = xMajor ? dy : dx;
+    for (std::int64_t s = 0; s < d; ++s) {
+        // The exact minor offset is s * delta / d; find the nearest integer by hand.
+        const std::int64_t numerator = s * delta;
+        std::int64_t low = numerator / d;
+        if (low * d > numerator) {
+            --low; // floor for negative numerators
+        }
+        const std::int64_t twiceRemainder = 2 * (numerator - low * d);
+        const std::int64_t offset = twiceRemainder < d ? low : twiceRemainder > d ? low + 1 : low;
+        const std::int64_t major =
+            (xMajor ? x0 : y0) + (xMajor ? (dx > 0 ? s : -s) : (dy > 0 ? s : -s));
+        const std::int64_t minor = (xMajor ? y0 : x0) + offset;
+        pixels.emplace_back(static_cast<std::int32_t>(xMajor ? major : minor),
+                            static_cast<std::int32_t>(xMajor ? minor : major));
+    }
+    return pixels;
+}
+
+std::vector<TPixel> RoutineLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                                const TRect& clip) {
+    std::vector<TPixel> pixels;
+    TPixelLine::TSpan span;
+    if (TPixelLine::VisibleSpan(x0, y0, x1, y1, clip, span)) {
+        TPixelLine::Walk(
+            span, [&](std::int32_t x, std::int32_t y, std::int64_t) { pixels.emplace_back(x, y); });
+    }
+    return pixels;
+}
+
+const TRect Everything{-100000, -100000, 100000, 100000};
+
+} // namespace
+
+TEST(PixelLineTest, EndPointsInEveryOctantAndDirection) {
+    // Lines from the centre to the points of a square ring cover all octants, both diagonals,
+    // the axes and every direction; the start pixel is always painted, the end pixel never.
+    for (std::int32_t i = -7; i <= 7; ++i) {
+        for (const TPixel& end : {TPixel{i, -7}, TPixel{i, 7}, TPixel{-7, i}, TPixel{7, i}}) {
+            SCOPED_TRACE(testing::Message() << "to (" << end.first << ", " << end.second << ")");
+            const std::vector<TPixel> line = RoutineLine(0, 0, end.first, end.second, Everything);
+            ASSERT_EQ(line, ReferenceLine(0, 0, end.first, end.second));
+            ASSERT_EQ(line.size(), 7u);
+            EXPECT_EQ(line.front(), TPixel(0, 0));
+            EXPECT_EQ(std::count(line.begin(), line.end(), end), 0);
+        }
+    }
+}
+
+TEST(PixelLineTest, HalfwayPixelsGoUpForXMajorAndLeftForYMajor) {
+    struct TCase {
+        std::int32_t X0, Y0, X1, Y1;
+        TPixel Halfway; // the pixel at the step where the exact line is halfway
+    };
+    const TCase cases[] = {
+        // x-major, the exact y at x = 1 is 0.5: the upper pixel (y 0), in both directions.
+        {0, 0, 2, 1, {1, 0}},
+        {2, 1, 0, 0, {1, 0}},
+        // Falling instead of rising: the exact y at x = 1 is 0.5 again, upper pixel y 0.
+        {0, 1, 2, 0, {1, 0}},
+        {2, 0, 0, 1, {1, 0}},
+        // y-major, the exact x at y = 1 is 0.5: the left pixel (x 0).
+        {0, 0, 1, 2, {0, 1}},
+        {1, 2, 0, 0, {0, 1}},
+        {1, 0, 0, 2, {0, 1}},
+        {0, 2, 1, 0, {0, 1}},
+        // A longer one: from (0, 0) to (6, 3) the exact y is 0.5, 1.5 and 2.5 at x 1, 3, 5.
+        {0, 0, 6, 3, {3, 1}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "(" << c.X0 << ", " << c.Y0 << ") to (" << c.X1 << ", " << c.Y1 << ")");
+        const std::vector<TPixel> line = RoutineLine(c.X0, c.Y0, c.X1, c.Y1, Everything);
+        EXPECT_EQ(line, ReferenceLine(c.X0, c.Y0, c.X1, c.Y1));
+        EXPECT_EQ(std::count(line.begin(), line.end(), c.Halfway), 1);
+    }
+    EXPECT_EQ(RoutineLine(0, 0, 6, 3, Everything),
+              (std::vector<TPixel>{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}));
+}
+
+TEST(PixelLineTest, ZeroLengthLinesPaintNothing) {
+    TPixelLine::TSpan span;
+    EXPECT_FALSE(TPixelLine::VisibleSpan(3, 4, 3, 4, Everything, span));
+    EXPECT_TRUE(RoutineLine(3, 4, 3, 4, Everything).empty());
+}
+
+TEST(PixelLineTest, RandomLinesMatchTheRuleAndClipToExactlyTheVisiblePixels) {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<std::int32_t> coordinate(-40, 80);
+    const TRect clip{3, 5, 37, 29};
+    for (int i = 0; i < 4000; ++i) {
+        const std::int32_t x0 = coordinate(random);
+        const std::int32_t y0 = coordinate(random);
+        const std::int32_t x1 = coordinate(random);
+        const std::int32_t y1 = coordinate(random);
+        const std::vector<TPixel> reference = ReferenceLine(x0, y0, x1, y1);
+        ASSERT_EQ(RoutineLine(x0, y0, x1, y1, Everything), reference);
+        std::vector<TPixel> visible;
+        for (const TPixel& p : reference) {
+            if (clip.Contains(p.first, p.second)) {
+                visible.push_back(p);
+            }
+        }
+        ASSERT_EQ(RoutineLine(x0, y0, x1, y1, clip), visible)
+            << "(" << x0 << ", " << y0 << ") to (" << x1 << ", " << y1 << ")";
+    }
+}
+
+TEST(PixelLineTest, ALineAcrossTheWhole32BitRangeCostsOnlyItsVisiblePart) {
+    // Deep zoom: a segment between points a billion pixels outside the picture.
+    const TRect clip{0, 0, 961, 529};
+    struct TCase {
+        std::int32_t X0, Y0, X1, Y1;
+    };
+    const TCase cases[] = {
+        {-1000000000, 100, 1000000000, 400},
+        {1000000000, 400, -1000000000, 100},
+        {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647},
+        {480, -2000000000, 481, 2000000000},
+        {-1000000000, -999999500, 1000000000, 1000000500},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "(" << c.X0 << ", " << c.Y0 << ") to (" << c.X1 << ", " << c.Y1 << ")");
+        TPixelLine::TSpan span;
+        ASSERT_TRUE(TPixelLine::VisibleSpan(c.X0, c.Y0, c.X1, c.Y1, clip, span));
+        // The walk only visits the visible steps: at most one per column (or row) of the clip.
+        EXPECT_LE(span.Count, span.XMajor ? clip.Width() : clip.Height());
+        // Every visited pixel is inside and is the reference pixel of its step.
+        const std::int64_t dx = std::int64_t{c.X1} - c.X0;
+        const std::int64_t dy = std::int64_t{c.Y1} - c.Y0;
+        const bool xMajor = std::abs(dx) >= std::abs(dy);
+        const std::int64_t d = xMajor ? std::abs(dx) : std::abs(dy);
+        const std::int64_t delta = xMajor ? dy : dx;
+        std::int64_t visited = 0;
+        TPixelLine::Walk(span, [&](std::int32_t x, std::int32_t y, std::int64_t step) {
+            ++visited;
+            ASSERT_TRUE(clip.Contains(x, y));
+            __extension__ typedef __int128 TWide;
+            const TWide numerator = TWide{step} * delta;
+            TWide low = numerator / d;
+            if (low * d > numerator) {
+                --low;
+            }
+            const TWide twice = 2 * (numerator - low * d);
+            const TWide offset = twice <= d ? low : low + 1;
+            const std::int64_t minor = (xMajor ? c.Y0 : c.X0) + static_cast<std::int64_t>(offset);
+            ASSERT_EQ(xMajor ? y : x, minor) << "step " << step;
+        });
+        EXPECT_EQ(visited, span.Count);
+    }
+    // The far diagonal crosses the whole picture's diagonal band: 529 visible steps.
+    TPixelLine::TSpan span;
+    ASSERT_TRUE(TPixelLine::VisibleSpan(-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647,
+                                        clip, span));
+    EXPECT_EQ(span.Count, 529);
+    EXPECT_EQ(span.X, 0);
+    EXPECT_EQ(span.Y, 0);
+}
+
+TEST(PixelLineTest, LinesThatMissTheClipPaintNothing) {
+    const TRect clip{10, 10, 20, 20};
+    TPixelLine::TSpan span;
+    EXPECT_FALSE(TPixelLine::VisibleSpan(0, 0, 30, 0, clip, span));    // above
+    EXPECT_FALSE(TPixelLine::VisibleSpan(0, 30, 9, 0, clip, span));    // left, slanted
+    EXPECT_FALSE(TPixelLine::VisibleSpan(20, 10, 30, 10, clip, span)); // starts on the right edge
+    EXPECT_FALSE(TPixelLine::VisibleSpan(15, 0, 15, 10, clip, span));  // ends where it would enter
+    EXPECT_FALSE(TPixelLine::VisibleSpan(0, 0, 5, 5, TRect{}, span));  // empty clip
+}
+
+TEST(PixelLineTest, PatternsHaveThePlatformRunLengths) {
+    const TPixelLine::TPattern dot = TPixelLine::PatternFor(psDot, false);
+    EXPECT_EQ(dot.Length, 6u);
+    EXPECT_EQ(dot.Mask, 0b000111u);
+    const TPixelLine::TPattern alternate = TPixelLine::PatternFor(psDot, true);
+    EXPECT_EQ(alternate.Length, 2u);
+    EXPECT_EQ(alternate.Mask, 0b01u);
+    EXPECT_EQ(TPixelLine::PatternFor(psDash, false).Length, 24u);
+    EXPECT_EQ(TPixelLine::PatternFor(psDashDot, false), TPixelLine::MakePattern({9, 6, 3, 6}));
+    EXPECT_TRUE(TPixelLine::PatternFor(psSolid, false).IsSolid());
+    EXPECT_TRUE(TPixelLine::PatternFor(psInsideFrame, false).IsSolid());
+}
+
+TEST(PixelLineTest, RasterOperationsFollowTheirTruthTables) {
+    const QRgb pen = qRgb(0xF0, 0x0F, 0x55);
+    const QRgb pixel = qRgb(0xCC, 0x33, 0xFF);
+    const auto low = [](QRgb c) { return c & 0xFFFFFFu; };
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmCopy, pen, pixel)), low(pen));
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmNop, pen, pixel)), low(pixel));
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmXor, pen, pixel)), low(pen ^ pixel));
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmNotXor, pen, pixel)), low(~(pen ^ pixel)));
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmMask, pen, pixel)), low(pen & pixel));
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmMergePenNot, pen, pixel)), low(pen | ~pixel));
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmBlack, pen, pixel)), 0u);
+    EXPECT_EQ(low(TPixelLine::ApplyMode(pmWhite, pen, pixel)), 0xFFFFFFu);
+    // Black on white in not-xor gives black, and twice gives white again.
+    const QRgb once = TPixelLine::ApplyMode(pmNotXor, qRgb(0, 0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(once, qRgb(0, 0, 0));
+    EXPECT_EQ(TPixelLine::ApplyMode(pmNotXor, qRgb(0, 0, 0), once), qRgb(255, 255, 255));
+    for (int mode = pmBlack; mode <= pmNotXor; ++mode) {
+        EXPECT_EQ(qAlpha(TPixelLine::ApplyMode(static_cast<TPenMode>(mode), pen, pixel)), 255);
+    }
+}
