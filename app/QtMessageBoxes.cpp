@@ -1,0 +1,6 @@
+#include "QtMessageBoxes.h"
+
+void TQtMessageBoxes::ShowModal(QWidget* owner, const TMessageBoxRequest& request) {
+    QMessageBox box(request.Icon, request.Caption, request.Text, request.Buttons, owner);
+    box.exec();
+}
