@@ -1,5 +1,6 @@
 #include "ChartAxis.h"
 
+#include "AxisLabelText.h"
 #include "AxisPanel.h"
 #include "ChartErrors.h"
 #include "ChartSeries.h"
@@ -245,3 +246,16 @@ void TCustomChartAxis::ShiftRange(double offset, bool checkLimits) {
 
 TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* chart)
     : TCustomChartAxis(chart, false, true, true) {}
+
+void TCustomChartAxis::ReserveSpace(TRect& /*rect*/, bool /*standard*/) {
+    // The bands of the title, the labels and the ticks are measured by the axis drawing.
+}
+
+void TCustomChartAxis::PaintAxis(bool /*placeLine*/) {
+    // The axis drawing paints title, labels, line, ticks and grid here.
+}
+
+std::string TCustomChartAxis::AxisLabelText(double value) const {
+    // The label properties of the axis format it; until they exist, the default number format.
+    return ValueLabelText(value, TAxisLabelFormat{}, ProcessFormatSettings());
+}

@@ -4,6 +4,7 @@
 #include "ChartTypes.h"
 
 #include <cstdint>
+#include <string>
 
 class TCustomAxisPanel;
 
@@ -102,6 +103,20 @@ public:
     // Widens the effective range so that the series keep the given pixel margins inside the
     // extent: a horizontal axis reads Left and Right, a vertical one Top and Bottom.
     void ApplySeriesMargins(const TRect& margins);
+    // Reserves the room of the title, the labels and the ticks on the axis's side of a copy
+    // of the chart rectangle, and shrinks it; standard is set for the chart's own axes.
+    void ReserveSpace(TRect& rect, bool standard);
+
+    // --- Labels ----------------------------------------------------------------------------
+
+    // The text of the label of a value.
+    std::string AxisLabelText(double value) const;
+
+    // --- Drawing ---------------------------------------------------------------------------
+
+    // Draws the title, labels, line, ticks and grid; with placeLine the line position is
+    // taken from the final chart rectangle first.
+    void PaintAxis(bool placeLine);
 
     // --- Mapping -------------------------------------------------------------------------
 

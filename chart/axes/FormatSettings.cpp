@@ -9,3 +9,8 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
     settings.Locale = locale;
     return settings;
 }
+
+TFormatSettings& ProcessFormatSettings() {
+    static TFormatSettings settings = TFormatSettings::FromLocale(QLocale::system());
+    return settings;
+}

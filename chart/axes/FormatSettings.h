@@ -19,3 +19,7 @@ struct TFormatSettings {
 
     static TFormatSettings FromLocale(const QLocale& locale);
 };
+
+// The number and date settings of the process, taken from the system locale when first
+// used. The program sets its decimal separator to "." at start-up.
+TFormatSettings& ProcessFormatSettings();

@@ -385,6 +385,21 @@ void TChartSeries::SetDepths(std::int32_t start, std::int32_t end) {
     FMiddleDepth = (start + end) / 2;
 }
 
+void TChartSeries::DrawPoints() {
+    if (FLastVisible < FFirstVisible) {
+        return;
+    }
+    if (DrawsForward()) {
+        for (std::int32_t i = FFirstVisible; i <= FLastVisible; ++i) {
+            DrawPoint(i);
+        }
+    } else {
+        for (std::int32_t i = FLastVisible; i >= FFirstVisible; --i) {
+            DrawPoint(i);
+        }
+    }
+}
+
 void TChartSeries::FireBeforeDrawValues() {
     if (BeforeDrawValues) {
         BeforeDrawValues(this);

@@ -139,6 +139,12 @@ public:
 
     virtual void PrepareChartDraw() {}
     virtual bool DrawsForward() const { return true; }
+    // Draws the points FirstVisible..LastVisible, forward or backward (DrawsForward).
+    virtual void DrawPoints();
+    // Draws one point; the series kinds know how.
+    virtual void DrawPoint(std::int32_t /*index*/) {}
+    // Draws the marks of the visible points (run after the points when Marks are visible).
+    virtual void DrawMarks() {}
 
     // Asks the chart, if any, for a repaint. Never draws.
     void RequestRepaint() const;

@@ -78,6 +78,13 @@ public:
     // The colour of the back wall; a series colour equal to it would not show.
     virtual TColor BackColor() const { return clDefault; }
 
+    // Drawing steps that the chart with titles, walls and a legend provides: the title and
+    // foot blocks (which take their room off PlotRect), the walls, and the thickness of the
+    // wall along an axis (0 unless the chart shows 3D walls).
+    virtual void DrawTitleBlocks() {}
+    virtual void PaintWalls() {}
+    virtual std::int32_t AxisWallSize(const TCustomChartAxis& /*axis*/) const { return 0; }
+
     // A series' data source changed: let it take its points again.
     virtual void CheckDataSource(TChartSeries& series);
 

@@ -1,10 +1,14 @@
 #include "ChartPanel.h"
 
+#include "AxisLabelText.h"
+#include "ChartCanvas3D.h"
 #include "ChartErrors.h"
+#include "ChartFont.h"
 #include "ChartStrings.h"
 #include "ChartWindow.h"
 
-TCustomChartPanel::TCustomChartPanel() {
+TCustomChartPanel::TCustomChartPanel() : FCanvas(std::make_unique<TChartCanvas3D>()) {
+    FCanvas->OnRequestRepaint = [this] { RequestRepaint(); };
     // Repaint requests are ignored until the base panel stands.
     FRepaintEnabled = true;
 }
@@ -17,6 +21,7 @@ void TCustomChartPanel::RequestRepaint() {
     if (!FRepaintEnabled || FDestroying) {
         return;
     }
+    FCanvas->MarkDirty();
     if (FWindow != nullptr) {
         FWindow->Invalidate();
     }
@@ -26,9 +31,24 @@ void TCustomChartPanel::RepaintImmediately() {
     if (!FRepaintEnabled || FDestroying) {
         return;
     }
+    FCanvas->MarkDirty();
     if (FWindow != nullptr) {
         FWindow->RepaintNow();
     }
+}
+
+void TCustomChartPanel::SelectFont(TChartFont& font) {
+    font.SetPixelsPerInch(FCanvas->Font().PixelsPerInch());
+    FCanvas->Font().Assign(font);
+}
+
+std::int32_t TCustomChartPanel::TextBlockWidth(std::string_view text, std::int32_t* lineCount) {
+    const TMultiLineExtent extent = MeasureMultiLineText(
+        text, [this](std::string_view line) { return FCanvas->MeasureTextWidth(line); });
+    if (lineCount != nullptr) {
+        *lineCount = extent.Lines;
+    }
+    return extent.Width;
 }
 
 void TCustomChartPanel::SetSize(std::int32_t width, std::int32_t height) {

@@ -3,7 +3,11 @@
 #include "ChartTypes.h"
 
 #include <cstdint>
+#include <memory>
+#include <string_view>
 
+class TChartCanvas3D;
+class TChartFont;
 class TChartWindow;
 
 enum TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
@@ -22,6 +26,7 @@ public:
     TChartWindow* Window() const { return FWindow; }
     void SetWindow(TChartWindow* window) { FWindow = window; }
 
+    // Marks the kept picture stale and asks the window for one paint.
     void RequestRepaint();
     // Marks the picture stale and has the window paint it before returning.
     void RepaintImmediately();
@@ -43,6 +48,16 @@ public:
 
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
+
+    // The canvas every pixel of the chart is drawn through; owned by the panel.
+    TChartCanvas3D& Canvas() const { return *FCanvas; }
+    // Makes a font the canvas font; the font first takes the canvas font's resolution, so
+    // that its point size maps to the surface's pixels.
+    virtual void SelectFont(TChartFont& font);
+    // The width of a text that may hold several lines (separated by character 13) in the
+    // current canvas font: the widest line. A last line after the last separator counts only
+    // when it is not empty; an empty text is one line of width 0.
+    std::int32_t TextBlockWidth(std::string_view text, std::int32_t* lineCount = nullptr);
 
     // --- Layout ----------------------------------------------------------------------------
 
@@ -111,6 +126,7 @@ private:
         }
     }
 
+    std::unique_ptr<TChartCanvas3D> FCanvas;
     TChartWindow* FWindow = nullptr;
     bool FRepaintEnabled = false;
     bool FDestroying = false;

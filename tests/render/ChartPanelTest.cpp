@@ -1,5 +1,7 @@
 #include "Chart.h"
+#include "ChartCanvas3D.h"
 #include "ChartErrors.h"
+#include "ChartFont.h"
 #include "ChartPrinters.h"
 #include "CountingWindow.h"
 
@@ -52,4 +54,45 @@ TEST(ChartPanelTest, PropertiesRepaintOnlyWhenChanged) {
     chart.SetView3D(false);
     chart.SetBorderWidth(5);
     EXPECT_EQ(window.Invalidations, 2);
+}
+
+TEST(ChartPanelTest, RequestsMarkTheKeptPictureStale) {
+    TCountingWindow window;
+    TChart chart;
+    chart.SetWindow(&window);
+    chart.Canvas().MarkDirty();
+    EXPECT_TRUE(chart.Canvas().IsDirty());
+    chart.SetRepaintEnabled(false);
+    chart.SetColor(clRed); // stored, but no request while repaints are off
+    EXPECT_EQ(window.Invalidations, 0);
+    chart.SetRepaintEnabled(true);
+    chart.RequestRepaint();
+    chart.RepaintImmediately();
+    EXPECT_EQ(window.Invalidations, 1);
+    EXPECT_EQ(window.ImmediateRepaints, 1);
+}
+
+TEST(ChartPanelTest, TextBlockWidthMeasuresTheWidestLine) {
+    TChart chart;
+    TChartFont font;
+    chart.SelectFont(font);
+    TChartCanvas3D& canvas = chart.Canvas();
+    const std::int32_t wide = canvas.MeasureTextWidth("Wide line");
+    const std::int32_t narrow = canvas.MeasureTextWidth("ab");
+    struct Row {
+        const char* text;
+        std::int32_t width;
+        std::int32_t lines;
+    };
+    const Row rows[] = {{"", 0, 1},
+                        {"ab", narrow, 1},
+                        {"ab\rWide line", wide, 2},
+                        {"Wide line\rab\r", wide, 2}, // no empty last line
+                        {"\r\r", 0, 2},
+                        {"ab\r\rab", narrow, 3}};
+    for (const Row& row : rows) {
+        std::int32_t lines = -1;
+        EXPECT_EQ(chart.TextBlockWidth(row.text, &lines), row.width) << row.text;
+        EXPECT_EQ(lines, row.lines) << row.text;
+    }
 }
