@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
-# a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails.
+# a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
+# a short fuzzing round of the parameter fields' number syntax.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -22,4 +23,7 @@ ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
-echo "== All tests passed in both builds"
+echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> runs a longer one)"
+./scripts/fuzz.sh 20
+
+echo "== All tests passed"
