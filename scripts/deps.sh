@@ -7,7 +7,7 @@ KORVATEL_PACKAGES=(
     libgtest-dev
     fonts-liberation
     xvfb xauth
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev valgrind
 )
 
 korvatel_missing_packages() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
-# a short fuzzing round of the parameter fields' number syntax.
+# the engine's tests under valgrind's memcheck and a short fuzzing round of the parameter
+# fields' number syntax.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -22,6 +23,12 @@ cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== Engine tests under valgrind's memcheck"
+for folder in core data axes render; do
+    valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+        --show-leak-kinds=definite build/check/tests/korvatel_tests_$folder --gtest_brief=1
+done
 
 echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> runs a longer one)"
 ./scripts/fuzz.sh 20
