@@ -99,7 +99,10 @@ void TFastLineSeries::DrawPoints() {
 }
 
 void TFastLineSeries::DrawVisiblePoints() {
-    if (FFirstVisible < 0 || FLastVisible < FFirstVisible) {
+    // Drawing never fails: a range left from a repaint before the series shrank is cut to
+    // the points that exist.
+    const std::int32_t last = std::min(FLastVisible, PointCount() - 1);
+    if (FFirstVisible < 0 || last < FFirstVisible) {
         return;
     }
     const TBatchPixelMapper columns(ResolvedHorizAxis()->Mapping(), true);
@@ -114,8 +117,8 @@ void TFastLineSeries::DrawVisiblePoints() {
     std::int32_t yPixels[BlockSize];
     std::int32_t index = FFirstVisible > 0 ? FFirstVisible - 1 : FFirstVisible;
     TPoint previous;
-    while (index <= FLastVisible) {
-        const std::int32_t count = std::min<std::int32_t>(BlockSize, FLastVisible - index + 1);
+    while (index <= last) {
+        const std::int32_t count = std::min<std::int32_t>(BlockSize, last - index + 1);
         XValues().CopyValues(index, count, xValues);
         YValues().CopyValues(index, count, yValues);
         columns.Map(xValues, count, xPixels);

@@ -162,6 +162,19 @@ TEST_F(FastLineDrawing, PointAtPixelReadsOnlyPointsThatStillExist) {
     EXPECT_EQ(series->PointAtPixel(Offset + 10, 80), -1);
 }
 
+TEST_F(FastLineDrawing, DrawingAfterTheSeriesShrankReadsOnlyExistingPoints) {
+    for (int i = 0; i < 10; ++i) {
+        series->AddPoint(i * 10, 50);
+    }
+    Draw();
+    series->ClearPoints();
+    series->AddPoint(0, 20);
+    series->AddPoint(10, 30);
+    series->DrawPoints(); // the range of the last layout still names points 0 to 9
+    EXPECT_EQ(series->LastDrawnX(), Offset + 10);
+    EXPECT_EQ(series->LastDrawnY(), 70);
+}
+
 TEST_F(FastLineDrawing, AutoRepaintRequestsARepaintPerPointAndDrawsNothing) {
     window.Invalidations = 0;
     int added = 0;
