@@ -8,6 +8,20 @@ namespace {
 void ApplyChartSettings(TChart& chart) {
     chart.SetColor(clWhite);
     chart.SetView3D(false);
+    chart.SetMaxPointsPerPage(1000);
+    // Fixed ranges: the wave runs from 0 to 1000 and swings between -1000 and 1000. The
+    // limits arrive in the layout's order; their cross checks are off while loading.
+    TChartAxis& bottom = chart.BottomAxis();
+    bottom.SetAutomatic(false);
+    bottom.SetAutomaticMinimum(false);
+    bottom.SetAutomaticMaximum(false);
+    bottom.SetMaximum(1000);
+    TChartAxis& left = chart.LeftAxis();
+    left.SetAutomatic(false);
+    left.SetAutomaticMinimum(false);
+    left.SetAutomaticMaximum(false);
+    left.SetMinimum(-1000);
+    left.SetMaximum(1000);
 }
 
 void ApplySeriesSettings(TFastLineSeries& series) {

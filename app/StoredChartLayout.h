@@ -10,8 +10,6 @@ class TFastLineSeries;
 //
 // Stored settings whose chart properties do not exist yet: BackWall.Brush.Color (clWhite)
 // and .Style (bsClear), Foot.Color (clWhite), Title.Text ("Korvatel") and Title.Font
-// ("Arial", height -13, bold, clBlue), Legend.Visible (off), MaxPointsPerPage (1000),
-// BottomAxis: Automatic, AutomaticMinimum, AutomaticMaximum off, Maximum 1000; LeftAxis:
-// Automatic, AutomaticMinimum, AutomaticMaximum off, Minimum -1000, Maximum 1000,
-// Increment 10, ExactDateTime off. They belong in ApplyStoredChartLayout as they appear.
+// ("Arial", height -13, bold, clBlue), Legend.Visible (off), LeftAxis.Increment 10 and
+// LeftAxis.ExactDateTime off. They belong in ApplyStoredChartLayout as they appear.
 void ApplyStoredChartLayout(TChart& chart, TFastLineSeries& series);

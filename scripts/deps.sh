@@ -6,7 +6,7 @@ KORVATEL_PACKAGES=(
     qt6-base-dev libgl-dev
     libgtest-dev
     fonts-liberation
-    xvfb xauth
+    xvfb xauth xdotool
     clang libclang-rt-14-dev valgrind
 )
 

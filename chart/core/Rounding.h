@@ -68,6 +68,14 @@ constexpr std::int32_t Low32(std::int64_t value) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+// A 64-bit pixel sum brought back into 32 bits by clamping, for layout sums of user values
+// (border widths, margins) that must not wrap round to the other side of the panel.
+constexpr std::int32_t ClampToInt32(std::int64_t value) {
+    constexpr std::int64_t Lowest = -2147483647 - 1;
+    constexpr std::int64_t Highest = 2147483647;
+    return static_cast<std::int32_t>(value < Lowest ? Lowest : (value > Highest ? Highest : value));
+}
+
 // Integer division truncating toward zero ("div"); C++ already truncates, the name documents it.
 constexpr std::int32_t Div(std::int32_t a, std::int32_t b) {
     return a / b;

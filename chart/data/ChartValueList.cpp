@@ -52,6 +52,27 @@ double TChartValueList::ValueAt(std::int32_t index) const {
     return Scaled(FValues[static_cast<std::size_t>(index)]);
 }
 
+void TChartValueList::CopyValues(std::int32_t first, std::int32_t count, double* out) const {
+    if (count <= 0) {
+        return;
+    }
+    const std::int64_t last = std::int64_t{first} + count - 1;
+    if (first < 0 || last >= ValueCount()) {
+        throw ListIndexError(first < 0 ? first : last);
+    }
+    const auto start = static_cast<std::size_t>(first);
+    const auto n = static_cast<std::size_t>(count);
+    if (FMultiplier == 1.0) {
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = FValues[start + i];
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i] = Scaled(FValues[start + i]);
+    }
+}
+
 double TChartValueList::StoredValueAt(std::int32_t index) const {
     CheckIndex(index);
     return FValues[static_cast<std::size_t>(index)];

@@ -36,6 +36,10 @@ public:
 
     // The stored value times Multiplier, rounded to double. Throws ListIndexError.
     double ValueAt(std::int32_t index) const;
+    // The values first .. first + count - 1, as ValueAt gives them, written to out: for
+    // drawing loops that read many values in a row. Throws ListIndexError when the range does
+    // not lie inside the list.
+    void CopyValues(std::int32_t first, std::int32_t count, double* out) const;
     // The value as stored, without Multiplier. Throws ListIndexError.
     double StoredValueAt(std::int32_t index) const;
     // Overwrites the stored value (Multiplier is not divided out). Throws ListIndexError.

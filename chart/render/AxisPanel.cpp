@@ -1,12 +1,17 @@
 #include "AxisPanel.h"
 
+#include "ChartCanvas3D.h"
 #include "ChartErrors.h"
 #include "ChartPalette.h"
 #include "ChartSeries.h"
 #include "ChartStrings.h"
+#include "Rounding.h"
+#include "View3DOptions.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 TCustomAxisPanel::TCustomAxisPanel()
     // Each axis enters the axis list as it is created, so the list order is this order.
@@ -164,6 +169,185 @@ void TCustomAxisPanel::FitSeriesMargins() {
             }
         }
         axis->ApplySeriesMargins(margins);
+    }
+}
+
+// --- Drawing pipeline ----------------------------------------------------------------------
+
+void TCustomAxisPanel::RenderChart(const TRect& panelRect) {
+    PaintPanelBackground(panelRect);
+    PrepareSeriesForDrawing();
+    DrawTitleBlocks();
+    AssignSeriesZOrder();
+    ReserveAxisSpace();
+    AssignSeriesDepths();
+    FitSeriesMargins();
+    Canvas().SetProjectionCentre(Depth3D(), PanelBounds(), PlotRect());
+    PaintWalls();
+    // Axes, ticks and grid lines are drawn before the series, so the series lie over them.
+    PaintAxes();
+    if (OnBeforeDrawSeries) {
+        OnBeforeDrawSeries(this);
+    }
+    RenderAllSeries();
+    if (Zoom().DragActive) {
+        DrawZoomRectangle();
+    }
+    Canvas().ResetDrawingState();
+    if (OnAfterDraw) {
+        OnAfterDraw(this);
+    }
+}
+
+void TCustomAxisPanel::PrepareSeriesForDrawing() {
+    // By index: a series may change the list while it prepares itself.
+    for (std::int32_t i = 0; i < FSeriesList.Count(); ++i) {
+        if (FSeriesList[i]->Active()) {
+            FSeriesList[i]->PrepareChartDraw();
+        }
+    }
+}
+
+void TCustomAxisPanel::AssignSeriesZOrder() {
+    SetHighestZOrder(0);
+    if (!View3D()) {
+        for (TChartSeries* series : FSeriesList) {
+            if (series->Active()) {
+                series->SetAutoZOrder(0);
+            }
+        }
+        return;
+    }
+    // In 3D every active series takes the next slot from the front, and the first one added
+    // ends up deepest in the box.
+    std::int32_t highest = -1;
+    std::vector<std::pair<TChartSeries*, std::int32_t>> places;
+    for (TChartSeries* series : FSeriesList) {
+        if (series->Active()) {
+            ++highest;
+            places.emplace_back(series, highest);
+        }
+    }
+    SetHighestZOrder(highest);
+    for (const auto& [series, slot] : places) {
+        series->SetAutoZOrder(highest - slot);
+    }
+}
+
+void TCustomAxisPanel::ComputeDepth3D() {
+    if (!View3D()) {
+        SetDepths3D(0, 0);
+        return;
+    }
+    // An oblique view shows the depth foreshortened, so it is drawn twice as deep.
+    // The factor is a double, the product extended: 900 x 15 x 0.001 comes out a hair above
+    // 13.5 and rounds to 14.
+    const long double perMille = View3DOptions().Orthogonal() ? 0.001 : 0.002;
+    const std::int32_t seriesDepth =
+        RoundHalfEvenLow32(static_cast<long double>(PlotWidth()) * Chart3DPercent() * perMille);
+    const std::int64_t places = std::max<std::int64_t>(1, std::int64_t{HighestZOrder()} + 1);
+    SetDepths3D(seriesDepth, ClampToInt32(seriesDepth * places));
+}
+
+void TCustomAxisPanel::ReserveAxisSpace() {
+    for (TCustomChartAxis* axis : FAxes) {
+        axis->ComputeRange();
+    }
+    ComputeDepth3D();
+    if (View3D() && View3DOptions().Orthogonal()) {
+        // The box's depth runs up and to the right of the front face.
+        const std::int64_t depth = std::abs(std::int64_t{Depth3D()});
+        TRect r = PlotRect();
+        r.Right = ClampToInt32(r.Right - depth);
+        r.Top = ClampToInt32(r.Top + depth);
+        SetPlotRect(r);
+    } else {
+        NormalizePlotRect();
+    }
+    TRect r = PlotRect();
+    for (std::size_t i = 0; i < FAxes.size(); ++i) {
+        TCustomChartAxis* axis = FAxes[i];
+        if (!AxisIsShown(*axis)) {
+            continue;
+        }
+        // An axis whose room would leave nothing of the chart rectangle is left out.
+        TRect shrunk = r;
+        axis->ReserveSpace(shrunk, i < 5);
+        const TRect kept = IntersectRect(shrunk, r);
+        if (!kept.IsEmpty()) {
+            r = kept;
+        }
+    }
+    SetPlotRect(r);
+    for (TCustomChartAxis* axis : FAxes) {
+        axis->ComputePixelExtent();
+    }
+}
+
+void TCustomAxisPanel::AssignSeriesDepths() {
+    const std::int64_t depth = SeriesDepth3D();
+    for (TChartSeries* series : FSeriesList) {
+        if (series->Active()) {
+            const std::int64_t start = depth * series->AutoZOrder();
+            series->SetDepths(ClampToInt32(start), ClampToInt32(start + depth));
+        }
+    }
+}
+
+void TCustomAxisPanel::PaintAxes() {
+    if (!FAxisVisible) {
+        return;
+    }
+    if (OnBeforeDrawAxes) {
+        OnBeforeDrawAxes(this);
+    }
+    for (std::size_t i = 0; i < FAxes.size(); ++i) {
+        if (AxisIsShown(*FAxes[i])) {
+            FAxes[i]->PaintAxis(true);
+        }
+    }
+}
+
+void TCustomAxisPanel::RenderAllSeries() {
+    for (std::int32_t i = 0; i < FSeriesList.Count(); ++i) {
+        if (FSeriesList[i]->Active()) {
+            RenderSeries(*FSeriesList[i]);
+        }
+    }
+}
+
+bool TCustomAxisPanel::ClipToChartRectangle(bool clip) {
+    if (clip) {
+        Canvas().ClipToChartBox(PlotRect(), 0, Depth3D());
+    }
+    return clip;
+}
+
+void TCustomAxisPanel::RenderSeries(TChartSeries& series) {
+    series.ComputeVisibleRange();
+    if (series.FirstVisible() == -1) {
+        return;
+    }
+    series.FireBeforeDrawValues();
+    const bool clipped = ClipToChartRectangle(FClipPoints);
+    series.DrawPoints();
+    if (clipped) {
+        Canvas().RemoveClipping();
+    }
+    if (series.Marks().Visible()) {
+        const bool marksClipped = ClipToChartRectangle(series.Marks().Clip());
+        series.DrawMarks();
+        if (marksClipped) {
+            Canvas().RemoveClipping();
+        }
+    }
+    series.FireAfterDrawValues();
+}
+
+void TCustomAxisPanel::SetClipPoints(bool value) {
+    if (FClipPoints != value) {
+        FClipPoints = value;
+        RequestRepaint();
     }
 }
 

@@ -59,6 +59,31 @@ public:
     // axes, in this order, and hands them to each axis (only on sides with automatic limits).
     virtual void FitSeriesMargins();
 
+    // --- Drawing pipeline ----------------------------------------------------------------
+
+    // One repaint, step by step: background, titles, z order, axis room, series depths,
+    // series margins, projection, walls, axes, series, the zoom's rubber band, and the
+    // canvas put back to its resting state. Each step is a function of its own below.
+    void RenderChart(const TRect& panelRect) override;
+    // The axes' ranges, the 3D depth, and the room every shown axis takes off PlotRect; then
+    // the axes' pixel extents in the final PlotRect. No drawing.
+    virtual void ReserveAxisSpace();
+    // Depth3D and SeriesDepth3D from PlotWidth and Chart3DPercent (both 0 in 2D).
+    void ComputeDepth3D();
+    // Draws one series: its visible range, its points (clipped to the chart rectangle with
+    // ClipPoints) and its marks, between its BeforeDrawValues and AfterDrawValues events.
+    void RenderSeries(TChartSeries& series);
+
+    // Series drawing is clipped to the inside of the chart rectangle.
+    bool ClipPoints() const { return FClipPoints; }
+    void SetClipPoints(bool value);
+
+    // Raised by every repaint, with the chart as sender: before the axes are drawn (only when
+    // AxisVisible), before the series, and at the very end.
+    TNotifyEvent OnBeforeDrawAxes;
+    TNotifyEvent OnBeforeDrawSeries;
+    TNotifyEvent OnAfterDraw;
+
     // --- Paging --------------------------------------------------------------------------
 
     // Points per page along the ordering axis; 0 switches paging off, below 0 is refused
@@ -91,6 +116,15 @@ public:
 private:
     friend class TCustomChartAxis;
 
+    // Steps of RenderChart.
+    void PrepareSeriesForDrawing();
+    void AssignSeriesZOrder();
+    void AssignSeriesDepths();
+    void PaintAxes();
+    void RenderAllSeries();
+    // Applies the clip of series drawing (ClipToChartBox) when on; answers whether it did.
+    bool ClipToChartRectangle(bool clip);
+
     // Called by every axis as it is created and destroyed.
     void RegisterAxis(TCustomChartAxis* axis) { FAxes.push_back(axis); }
     void ForgetAxis(TCustomChartAxis* axis);
@@ -103,6 +137,7 @@ private:
 
     TChartSeriesList FSeriesList{this};
     bool FAxisVisible = true;
+    bool FClipPoints = true;
     std::int32_t FMaxPointsPerPage = 0;
     std::int32_t FPage = 1;
     bool FScaleLastPage = true;

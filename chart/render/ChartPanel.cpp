@@ -5,9 +5,17 @@
 #include "ChartErrors.h"
 #include "ChartFont.h"
 #include "ChartStrings.h"
+#include "ChartSurface.h"
 #include "ChartWindow.h"
+#include "Rounding.h"
+#include "SystemColors.h"
+#include "View3DOptions.h"
 
-TCustomChartPanel::TCustomChartPanel() : FCanvas(std::make_unique<TChartCanvas3D>()) {
+#include <array>
+
+TCustomChartPanel::TCustomChartPanel()
+    : FCanvas(std::make_unique<TChartCanvas3D>()),
+      FView3DOptions(std::make_unique<TView3DOptions>([this] { RequestRepaint(); })) {
     FCanvas->OnRequestRepaint = [this] { RequestRepaint(); };
     // Repaint requests are ignored until the base panel stands.
     FRepaintEnabled = true;
@@ -35,6 +43,102 @@ void TCustomChartPanel::RepaintImmediately() {
     if (FWindow != nullptr) {
         FWindow->RepaintNow();
     }
+}
+
+bool TCustomChartPanel::Monochrome() const {
+    return FCanvas->Monochrome();
+}
+
+void TCustomChartPanel::SetMonochrome(bool value) {
+    // The canvas asks for the repaint itself when the value changes.
+    FCanvas->SetMonochrome(value);
+}
+
+// --- Drawing -----------------------------------------------------------------------------------
+
+void TCustomChartPanel::DrawOnto(TChartSurface& surface, const TRect& rect) {
+    FPanelBounds = FCanvas->BeginDrawing(surface, FView3DOptions.get(), rect, FView3D);
+    ApplyPanelMargins();
+    RenderChart(FPanelBounds);
+    FCanvas->PresentBuffer(surface, rect);
+}
+
+void TCustomChartPanel::PaintPanelBackground(const TRect& rect) {
+    FillPanelArea(rect);
+    DrawPanelBorder(rect);
+}
+
+void TCustomChartPanel::FillPanelArea(const TRect& rect) {
+    TChartBrush& brush = FCanvas->Brush();
+    brush.SetColor(FColor);
+    brush.SetStyle(bsSolid);
+    FCanvas->ClearBackground(rect);
+}
+
+void TCustomChartPanel::DrawBevel(TRect& rect, TColor topColor, TColor bottomColor,
+                                  std::int32_t width) {
+    TChartPen& pen = FCanvas->Pen();
+    pen.SetWidth(1);
+    TRect& r = rect;
+    r.Right = ClampToInt32(std::int64_t{r.Right} - 1);
+    r.Bottom = ClampToInt32(std::int64_t{r.Bottom} - 1);
+    for (std::int32_t ring = 0; ring < width; ++ring) {
+        // Once the rings meet in the middle there is nothing left to draw on, however wide the
+        // bevel was asked to be.
+        if (r.Right < r.Left || r.Bottom < r.Top) {
+            break;
+        }
+        pen.SetColor(topColor);
+        const std::array<TPoint, 3> light{{{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}}};
+        FCanvas->DrawPolyline(light);
+        pen.SetColor(bottomColor);
+        // The last point of a polyline is not painted, so the bottom line ends one pixel
+        // beyond the left edge to reach the corner.
+        const std::array<TPoint, 3> dark{{{r.Right, r.Top},
+                                          {r.Right, r.Bottom},
+                                          {ClampToInt32(std::int64_t{r.Left} - 1), r.Bottom}}};
+        FCanvas->DrawPolyline(dark);
+        r = {ClampToInt32(std::int64_t{r.Left} + 1), ClampToInt32(std::int64_t{r.Top} + 1),
+             ClampToInt32(std::int64_t{r.Right} - 1), ClampToInt32(std::int64_t{r.Bottom} - 1)};
+    }
+    r.Right = ClampToInt32(std::int64_t{r.Right} + 1);
+    r.Bottom = ClampToInt32(std::int64_t{r.Bottom} + 1);
+}
+
+void TCustomChartPanel::DrawPanelBorder(const TRect& rect) {
+    TChartPen& pen = FCanvas->Pen();
+    pen.SetStyle(psSolid);
+    pen.SetWidth(1);
+    pen.SetMode(pmCopy);
+    FCanvas->Brush().SetStyle(bsClear);
+    const auto topColor = [](TPanelBevel bevel) {
+        return bevel == bvLowered ? clBtnShadow : clBtnHighlight;
+    };
+    const auto bottomColor = [](TPanelBevel bevel) {
+        return bevel == bvRaised ? clBtnShadow : clBtnHighlight;
+    };
+    TRect r = rect;
+    if (FBevelOuter != bvNone) {
+        DrawBevel(r, topColor(FBevelOuter), bottomColor(FBevelOuter), FBevelWidth);
+    }
+    DrawBevel(r, FColor, FColor, FBorderWidth);
+    if (FBevelInner != bvNone) {
+        DrawBevel(r, topColor(FBevelInner), bottomColor(FBevelInner), FBevelWidth);
+    }
+}
+
+void TCustomChartPanel::DrawZoomRectangle() {
+    // Not-xor with the panel colour shows on the panel; on white it would vanish, so black.
+    const QRgb panel = ColorToRgb(FColor);
+    const bool white = qRed(panel) == 255 && qGreen(panel) == 255 && qBlue(panel) == 255;
+    TChartPen& pen = FCanvas->Pen();
+    pen.SetColor(white ? clBlack : FColor);
+    pen.SetMode(pmNotXor);
+    pen.SetStyle(psSolid);
+    pen.SetWidth(1);
+    pen.SetVisible(true);
+    FCanvas->Brush().SetStyle(bsClear);
+    FCanvas->DrawRectangle(FZoom.AnchorX, FZoom.AnchorY, FZoom.CurrentX, FZoom.CurrentY);
 }
 
 void TCustomChartPanel::SelectFont(TChartFont& font) {
@@ -116,6 +220,19 @@ void TCustomChartPanel::SetPlotRect(const TRect& value) {
     NormalizePlotRect();
 }
 
+void TCustomChartPanel::ApplyPanelMargins() {
+    const TRect& b = FPanelBounds;
+    const std::int32_t w = b.Width();
+    const std::int32_t h = b.Height();
+    const std::int64_t border = FBorderWidth;
+    // In 64 bits: the border width is user input and may be anything.
+    FPlotRect = {ClampToInt32(b.Left + border + MulDiv(FMarginLeft, w, 100)),
+                 ClampToInt32(b.Top + border + MulDiv(FMarginTop, h, 100)),
+                 ClampToInt32(b.Right - border - MulDiv(FMarginRight, w, 100)),
+                 ClampToInt32(b.Bottom - border - MulDiv(FMarginBottom, h, 100))};
+    NormalizePlotRect();
+}
+
 void TCustomChartPanel::NormalizePlotRect() {
     TRect& r = FPlotRect;
     if (r.Left < FPanelBounds.Left) {
@@ -125,17 +242,17 @@ void TCustomChartPanel::NormalizePlotRect() {
         r.Top = FPanelBounds.Top;
     }
     if (r.Right < r.Left) {
-        r.Right = r.Left + 1;
+        r.Right = ClampToInt32(std::int64_t{r.Left} + 1);
     } else if (r.Right == r.Left) {
-        r.Right = r.Left + FWidth;
+        r.Right = ClampToInt32(std::int64_t{r.Left} + FWidth);
     }
     if (r.Bottom < r.Top) {
-        r.Bottom = r.Top + 1;
+        r.Bottom = ClampToInt32(std::int64_t{r.Top} + 1);
     } else if (r.Bottom == r.Top) {
-        r.Bottom = r.Top + FHeight;
+        r.Bottom = ClampToInt32(std::int64_t{r.Top} + FHeight);
     }
-    FPlotWidth = r.Right - r.Left;
-    FPlotHeight = r.Bottom - r.Top;
-    FPlotCenterX = (r.Left + r.Right) / 2;
-    FPlotCenterY = (r.Top + r.Bottom) / 2;
+    FPlotWidth = ClampToInt32(std::int64_t{r.Right} - r.Left);
+    FPlotHeight = ClampToInt32(std::int64_t{r.Bottom} - r.Top);
+    FPlotCenterX = static_cast<std::int32_t>((std::int64_t{r.Left} + r.Right) / 2);
+    FPlotCenterY = static_cast<std::int32_t>((std::int64_t{r.Top} + r.Bottom) / 2);
 }

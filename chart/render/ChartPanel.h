@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChartTypes.h"
+#include "ZoomPanningRecord.h"
 
 #include <cstdint>
 #include <memory>
@@ -8,13 +9,19 @@
 
 class TChartCanvas3D;
 class TChartFont;
+class TChartSurface;
 class TChartWindow;
+class TView3DOptions;
 
 enum TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 
 // The base of the chart control: its window link, size, background colour and the repaint
 // model. A repaint request only marks the picture stale and invalidates the window; the
 // window system then delivers one paint, however many requests were made before it.
+//
+// One repaint is DrawOnto: the canvas starts drawing (into its kept off-screen image), the
+// chart rectangle is laid out from the margins, RenderChart draws everything, and the image is
+// copied onto the window's surface.
 class TCustomChartPanel {
 public:
     TCustomChartPanel();
@@ -59,6 +66,37 @@ public:
     // when it is not empty; an empty text is one line of width 0.
     std::int32_t TextBlockWidth(std::string_view text, std::int32_t* lineCount = nullptr);
 
+    // --- Drawing ---------------------------------------------------------------------------
+
+    // Draws the whole chart onto a surface, with the panel rectangle at rect: the window's
+    // paint hands its own surface and the client rectangle; an image surface draws the chart
+    // without any window.
+    virtual void DrawOnto(TChartSurface& surface, const TRect& rect);
+    // The drawing pipeline of one repaint inside the panel rectangle.
+    virtual void RenderChart(const TRect& panelRect) = 0;
+    // The panel's background: FillPanelArea, then the border (DrawPanelBorder).
+    virtual void PaintPanelBackground(const TRect& rect);
+    // The panel colour over the whole rectangle.
+    virtual void FillPanelArea(const TRect& rect);
+    // The outer bevel, the border in the panel colour and the inner bevel, from the edge in.
+    virtual void DrawPanelBorder(const TRect& rect);
+    // The rubber band of a mouse zoom between the two corners of the zoom record, drawn in
+    // not-xor so that drawing it again at the same place removes it.
+    void DrawZoomRectangle();
+    // The client rectangle of the control: (0, 0, Width, Height).
+    virtual TRect ClientRect() const { return {0, 0, FWidth, FHeight}; }
+
+    // The drag records of the mouse: the zoom's rubber band and the scroll.
+    TZoomPanningRecord& Zoom() { return FZoom; }
+    const TZoomPanningRecord& Zoom() const { return FZoom; }
+    TZoomPanningRecord& Scroll() { return FScroll; }
+    const TZoomPanningRecord& Scroll() const { return FScroll; }
+
+    // The viewing angles and zoom of the 3D box; owned by the panel.
+    TView3DOptions& View3DOptions() const { return *FView3DOptions; }
+    bool Monochrome() const;
+    void SetMonochrome(bool value);
+
     // --- Layout ----------------------------------------------------------------------------
 
     // Percent of the panel width (left, right) or height (top, bottom) left around PlotRect.
@@ -94,6 +132,9 @@ public:
     std::int32_t PlotCenterY() const { return FPlotCenterY; }
     // Keeps PlotRect inside the panel's top left and at least one pixel wide and high.
     void NormalizePlotRect();
+    // The first chart rectangle of a repaint: PanelBounds less BorderWidth and the margins
+    // (percent of the panel's width and height), repaired by NormalizePlotRect.
+    void ApplyPanelMargins();
 
     // --- Three dimensions ------------------------------------------------------------------
 
@@ -126,7 +167,13 @@ private:
         }
     }
 
+    // Draws one bevel of width rings in the two colours on rect and shrinks rect past it.
+    void DrawBevel(TRect& rect, TColor topColor, TColor bottomColor, std::int32_t width);
+
     std::unique_ptr<TChartCanvas3D> FCanvas;
+    std::unique_ptr<TView3DOptions> FView3DOptions;
+    TZoomPanningRecord FZoom;
+    TZoomPanningRecord FScroll;
     TChartWindow* FWindow = nullptr;
     bool FRepaintEnabled = false;
     bool FDestroying = false;

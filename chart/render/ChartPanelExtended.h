@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChartGradient.h"
 #include "ChartPanel.h"
 
 #include <cstdint>
@@ -7,9 +8,15 @@
 // Which axes a scroll drag moves.
 enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
 
-// Adds the zoom and scroll settings to the panel.
+// Adds the background gradient and the zoom and scroll settings to the panel.
 class TCustomChartPanelExtended : public TCustomChartPanel {
 public:
+    TCustomChartPanelExtended();
+
+    // Painted instead of the panel colour while it is visible.
+    TChartGradient& Gradient() { return FGradient; }
+    const TChartGradient& Gradient() const { return FGradient; }
+
     bool AllowZoom() const { return FAllowZoom; }
     void SetAllowZoom(bool value) { FAllowZoom = value; }
     TPanningMode AllowPanning() const { return FAllowPanning; }
@@ -19,7 +26,10 @@ public:
     std::int32_t AnimatedZoomSteps() const { return FAnimatedZoomSteps; }
     void SetAnimatedZoomSteps(std::int32_t value) { FAnimatedZoomSteps = value; }
 
+    void FillPanelArea(const TRect& rect) override;
+
 private:
+    TChartGradient FGradient;
     bool FAllowZoom = true;
     TPanningMode FAllowPanning = pmBoth;
     bool FAnimatedZoom = false;

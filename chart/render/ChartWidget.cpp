@@ -1,35 +1,10 @@
 #include "ChartWidget.h"
 
+#include "ChartCanvas3D.h"
+#include "ChartSurface.h"
+
 #include <QPainter>
 #include <QResizeEvent>
-
-namespace {
-
-// The chart's colour on this widget: plain colours as they are, system colours and the
-// "no colour" values through the widget's palette.
-QColor WidgetColor(const QWidget& widget, TColor color) {
-    const QPalette& palette = widget.palette();
-    switch (color) {
-    case clWindow:
-        return palette.color(QPalette::Base);
-    case clWindowText:
-        return palette.color(QPalette::Text);
-    case clBtnShadow:
-        return palette.color(QPalette::Dark);
-    case clBtnHighlight:
-        return palette.color(QPalette::Light);
-    default:
-        break;
-    }
-    if (IsSystemColor(color) || color == clNone || color == clDefault) {
-        return palette.color(QPalette::Button);
-    }
-    const auto bgr = static_cast<std::uint32_t>(color);
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                  static_cast<int>((bgr >> 16) & 0xFFu));
-}
-
-} // namespace
 
 TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -43,9 +18,24 @@ TChartWidget::~TChartWidget() {
     FChart.SetWindow(nullptr);
 }
 
+void TChartWidget::Invalidate() {
+    if (!FUpdatePending) {
+        FUpdatePending = true;
+        update();
+    }
+}
+
 void TChartWidget::paintEvent(QPaintEvent* /*event*/) {
+    // Cleared first: a request made while this paint runs asks for another one.
+    FUpdatePending = false;
+    if (FChart.Printing()) {
+        return;
+    }
     QPainter painter(this);
-    painter.fillRect(rect(), WidgetColor(*this, FChart.Color()));
+    TChartSurface window(painter);
+    if (!FChart.Canvas().RepaintFromBuffer(window)) {
+        FChart.DrawOnto(window, {0, 0, width(), height()});
+    }
 }
 
 void TChartWidget::resizeEvent(QResizeEvent* event) {

@@ -7,8 +7,9 @@
 
 // The chart as a widget: the toolkit glue around one chart engine. Repaint requests of the
 // chart become widget updates, which the window system merges into one paint; the paint
-// draws the whole control, so nothing erases the background beforehand. The chart takes no
-// focus.
+// draws the whole control, so nothing erases the background beforehand. A paint without a
+// change since the last one copies the chart's kept image; otherwise the chart is drawn into
+// that image and then copied. The chart takes no focus.
 class TChartWidget : public QWidget, public TChartWindow {
     Q_OBJECT
 
@@ -19,7 +20,9 @@ public:
     TChart& Chart() { return FChart; }
     const TChart& Chart() const { return FChart; }
 
-    void Invalidate() override { update(); }
+    // A frame makes thousands of requests before its one paint: only the first of them asks
+    // the window system, the rest find the update already pending.
+    void Invalidate() override;
     void RepaintNow() override { repaint(); }
 
 protected:
@@ -28,4 +31,5 @@ protected:
 
 private:
     TChart FChart;
+    bool FUpdatePending = false;
 };

@@ -1,6 +1,8 @@
 #include "ChartWidget.h"
 
+#include "ChartCanvas3D.h"
 #include "FastLineSeries.h"
+#include "SystemColors.h"
 
 #include <QImage>
 #include <QTest>
@@ -59,18 +61,50 @@ TEST(ChartWidgetTest, TheChartTakesTheWidgetsSizeAndNoFocus) {
     EXPECT_TRUE(widget.testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
-TEST(ChartWidgetTest, ThePaintFillsTheControlWithTheChartColour) {
+TEST(ChartWidgetTest, ThePaintDrawsTheChartInsideItsBevel) {
     TChartWidget widget;
     widget.resize(40, 30);
     // Colours are 0x00BBGGRR: red in the low byte.
     widget.Chart().SetColor(0x00336699);
     const QImage image = widget.grab().toImage();
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(0x99, 0x66, 0x33));
-    EXPECT_EQ(image.pixelColor(39, 29), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(image.pixelColor(38, 28), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(image.pixel(0, 0), ColorToRgb(clBtnHighlight));
+    EXPECT_EQ(image.pixel(39, 29), ColorToRgb(clBtnShadow));
+    // The widget shows the chart's kept picture.
+    ASSERT_NE(widget.Chart().Canvas().Bitmap(), nullptr);
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), *widget.Chart().Canvas().Bitmap());
+}
 
-    // A system colour comes from the palette.
-    widget.Chart().SetColor(clWindow);
-    EXPECT_EQ(widget.grab().toImage().pixelColor(20, 15), widget.palette().color(QPalette::Base));
+TEST(ChartWidgetTest, APaintWithoutAChangeOnlyCopiesTheKeptPicture) {
+    TChartWidget widget;
+    widget.resize(200, 100);
+    int drawn = 0;
+    widget.Chart().OnAfterDraw = [&](TCustomAxisPanel*) { ++drawn; };
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(drawn, 1);
+
+    // Uncovered, say: painted again with nothing changed.
+    widget.repaint();
+    EXPECT_EQ(drawn, 1);
+
+    auto* series = new TFastLineSeries;
+    series->SetParentChart(&widget.Chart());
+    TPaintCounter counter(&widget);
+    for (int i = 0; i < 600; ++i) {
+        series->AddPoint(i, i);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.Paints, 1);
+    EXPECT_EQ(drawn, 2);
+
+    // A request made after the paint asks for a paint again.
+    series->AddPoint(700, 700);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.Paints, 2);
+    EXPECT_EQ(drawn, 3);
 }
 
 TEST(ChartWidgetTest, TheChartMayOwnSeriesWhenTheWidgetGoes) {

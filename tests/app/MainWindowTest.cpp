@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "ChartCanvas3D.h"
 #include "ChartWidget.h"
 #include "FastLineSeries.h"
 #include "LabeledEdit.h"
@@ -14,9 +15,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -173,6 +176,20 @@ TEST_F(MainWindowTest, TheStoredChartSettingsAreApplied) {
     EXPECT_EQ(chart.Color(), clWhite);
     EXPECT_FALSE(chart.View3D());
     EXPECT_FALSE(chart.Loading());
+    EXPECT_EQ(chart.MaxPointsPerPage(), 1000);
+    struct AxisRow {
+        const TChartAxis* axis;
+        double minimum;
+        double maximum;
+    };
+    for (const AxisRow& row :
+         {AxisRow{&chart.BottomAxis(), 0, 1000}, AxisRow{&chart.LeftAxis(), -1000, 1000}}) {
+        EXPECT_FALSE(row.axis->Automatic());
+        EXPECT_FALSE(row.axis->AutomaticMinimum());
+        EXPECT_FALSE(row.axis->AutomaticMaximum());
+        EXPECT_EQ(row.axis->Minimum(), row.minimum);
+        EXPECT_EQ(row.axis->Maximum(), row.maximum);
+    }
     ASSERT_EQ(chart.SeriesList().Count(), 1);
     EXPECT_EQ(chart.SeriesList()[0], &Form->Series1());
 
@@ -436,4 +453,49 @@ TEST_F(MainWindowTest, TypingIntoTheCoveredBuddy) {
     EXPECT_EQ(Form->LabeledEdit3()->text(), "1.5");
     EXPECT_EQ(Form->LabeledEdit3()->selectedText(), "1.5");
     EXPECT_FALSE(Form->Button1()->isEnabled());
+}
+
+TEST_F(MainWindowTest, StartShowsTheWaveInTheChart) {
+    // Start, then one tick called directly (the timer stopped, so no further frame moves the
+    // wave): the frame for t = 0 is painted while the tick dispatches its pending events.
+    QTest::mouseClick(Form->Button1(), Qt::LeftButton);
+    Form->Timer1()->stop();
+    Form->Timer1Timer(Form->Timer1());
+    const TChart& chart = Form->Chart1()->Chart();
+    ASSERT_FALSE(chart.Canvas().IsDirty());
+    const QImage* image = chart.Canvas().Bitmap();
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->size(), QSize(961, 529));
+
+    // The wave of L = 500 at t = 0, through the axes of that paint: 0..1000 and -1000..1000.
+    EXPECT_EQ(chart.BottomAxis().EffectiveMinimum(), 0);
+    EXPECT_EQ(chart.BottomAxis().EffectiveMaximum(), 1000);
+    EXPECT_EQ(chart.LeftAxis().EffectiveMinimum(), -1000);
+    EXPECT_EQ(chart.LeftAxis().EffectiveMaximum(), 1000);
+    const QRgb red = qRgb(255, 0, 0);
+    const TRect plot = chart.PlotRect();
+    int checked = 0;
+    for (int x = 10; x < 500; x += 10) {
+        const double y = -1000 * std::sin(std::numbers::pi * x / 500);
+        const int column = chart.BottomAxis().XValueToPixel(x);
+        const int row = chart.LeftAxis().YValueToPixel(y);
+        if (row >= plot.Bottom - 2) {
+            continue; // the trough touches the bottom edge, where the chart's clip ends
+        }
+        EXPECT_EQ(image->pixel(column, row), red) << x;
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+    // The line ends at x = 500, and clipping keeps it inside the chart rectangle.
+    int outside = 0;
+    for (int y = 0; y < image->height(); ++y) {
+        for (int x = 0; x < image->width(); ++x) {
+            const bool inside = x > plot.Left && x < plot.Right && y > plot.Top && y < plot.Bottom;
+            if (image->pixel(x, y) == red &&
+                (!inside || x > chart.BottomAxis().XValueToPixel(500))) {
+                ++outside;
+            }
+        }
+    }
+    EXPECT_EQ(outside, 0);
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program under a virtual X server, takes a screenshot and checks the teal
-# panel and the white chart area at their design places.
+# panel and the white chart area at their design places. Then, when xdotool is there, it
+# presses Start and waits for the red wave to appear in the chart; the screenshot then shows
+# the animation.
 #
 #   window_screenshot.sh KORVATEL SCREEN_GRAB OUTPUT.png
 #
@@ -40,27 +42,52 @@ expected=(
     "$((panel_x + 500)),$((panel_y + 595))=$teal"
     "$((panel_x + 600)),$((panel_y + 45))=$teal"
     "$((chart_x - 1)),$((chart_y + 264))=$teal"
-    # The chart's white area: its four corners and its middle.
-    "$chart_x,$chart_y=$white"
-    "$((chart_x + 960)),$chart_y=$white"
-    "$chart_x,$((chart_y + 528))=$white"
-    "$((chart_x + 960)),$((chart_y + 528))=$white"
+    # The chart's white area just inside its bevel: its four corners and its middle.
+    "$((chart_x + 1)),$((chart_y + 1))=$white"
+    "$((chart_x + 959)),$((chart_y + 1))=$white"
+    "$((chart_x + 1)),$((chart_y + 527))=$white"
+    "$((chart_x + 959)),$((chart_y + 527))=$white"
     "$((chart_x + 480)),$((chart_y + 264))=$white"
+    # The light top left corner of the bevel.
+    "$chart_x,$chart_y=$white"
     # The chart ends where the panel shows again.
     "$((chart_x + 961)),$((chart_y + 264))=$teal"
     "$((chart_x + 480)),$((chart_y + 529))=$teal"
 )
+# Start (Button1) at 665, 24 in the panel, 75 x 25: its middle.
+start_x=$((panel_x + 665 + 37))
+start_y=$((panel_y + 24 + 12))
+# Once started, some pixel inside the chart is the wave's red.
+running=(
+    "crop=192,125,1055,674"
+    "any=$((chart_x + 1)),$((chart_y + 1)),959,527=#ff0000"
+)
 
 export QT_QPA_PLATFORM=xcb
+if command -v xdotool >/dev/null 2>&1; then
+    press_start="xdotool mousemove $start_x $start_y click 1"
+else
+    echo "xdotool is not installed: the animation is not started"
+    press_start=""
+fi
 # The program runs in the background while the grabber waits for its window.
 # shellcheck disable=SC2016
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" bash -c '
-    "$1" &
+    korvatel=$1 grab=$2 output=$3 press_start=$4 count=$5
+    shift 5
+    still=("${@:1:$count}")
+    running=("${@:$((count + 1))}")
+    "$korvatel" &
     program=$!
     status=0
-    "$2" "$3" 20000 "${@:4}" || status=$?
+    "$grab" "$output" 20000 "${still[@]}" || status=$?
+    if [ "$status" -eq 0 ] && [ -n "$press_start" ]; then
+        $press_start
+        "$grab" "$output" 20000 "${running[@]}" || status=$?
+    fi
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
     exit "$status"
-' window_screenshot "$korvatel" "$grab" "$output" "${expected[@]}"
+' window_screenshot "$korvatel" "$grab" "$output" "$press_start" "${#expected[@]}" \
+    "${expected[@]}" "${running[@]}"
 echo "screenshot: $output"

@@ -334,3 +334,19 @@ TEST(ChartValueListTest, FrameThatWrapsLandsLikeTheScan) {
         }
     }
 }
+
+TEST(ChartValueListTest, CopyValuesReadsARangeAsValueAtDoes) {
+    TChartValueList list(nullptr, "Y");
+    for (int i = 0; i < 40; ++i) {
+        list.InsertAt(i / 2, i); // moves the gap around
+    }
+    list.SetMultiplier(0.5);
+    std::vector<double> out(10, -1);
+    list.CopyValues(15, 10, out.data());
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(out[static_cast<std::size_t>(i)], list.ValueAt(15 + i)) << i;
+    }
+    list.CopyValues(0, 0, nullptr);
+    EXPECT_THROW(list.CopyValues(35, 6, out.data()), ListIndexError);
+    EXPECT_THROW(list.CopyValues(-1, 2, out.data()), ListIndexError);
+}

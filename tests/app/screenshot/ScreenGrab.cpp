@@ -1,9 +1,11 @@
 // Takes a screenshot of the X display and checks the colours of given pixels.
 //
 //   korvatel_screen_grab OUTPUT.png TIMEOUT_MS [crop=X,Y,W,H] X,Y=#RRGGBB ...
+//                        [any=X,Y,W,H=#RRGGBB] ...
 //
-// The screen is grabbed again and again until every pixel has its colour or the time is up
-// (the program under test needs a moment to show its window). The last screenshot is saved
+// The screen is grabbed again and again until every pixel has its colour (and every "any"
+// rectangle holds at least one pixel of its colour) or the time is up (the program under test
+// needs a moment to show its window). The last screenshot is saved
 // either way, cut to the crop rectangle when one is given; the pixels are screen positions.
 // Exit code 0 when all pixels matched, 1 otherwise, 2 on wrong arguments.
 #include <QColor>
@@ -20,14 +22,24 @@
 
 namespace {
 
+// One pixel of a colour, or, with an area, any pixel of the colour inside the area.
 struct TExpectedPixel {
     int X = 0;
     int Y = 0;
+    QRect Area;
     QColor Color;
     QString Text;
 };
 
+bool ParseRect(const QString& text, QRect& rect);
+
 bool ParseExpectation(const QString& text, TExpectedPixel& pixel) {
+    if (text.startsWith(QStringLiteral("any="))) {
+        const QStringList sides = text.mid(4).split(QLatin1Char('='));
+        pixel.Text = text;
+        pixel.Color = sides.size() == 2 ? QColor::fromString(sides[1]) : QColor();
+        return sides.size() == 2 && ParseRect(sides[0], pixel.Area) && pixel.Color.isValid();
+    }
     const QStringList sides = text.split(QLatin1Char('='));
     if (sides.size() != 2) {
         return false;
@@ -49,6 +61,19 @@ bool ParseExpectation(const QString& text, TExpectedPixel& pixel) {
 QStringList Mismatches(const QImage& image, const std::vector<TExpectedPixel>& expected) {
     QStringList result;
     for (const TExpectedPixel& pixel : expected) {
+        if (!pixel.Area.isNull()) {
+            bool found = false;
+            const QRect area = pixel.Area.intersected(image.rect());
+            for (int y = area.top(); y <= area.bottom() && !found; ++y) {
+                for (int x = area.left(); x <= area.right() && !found; ++x) {
+                    found = image.pixelColor(x, y).rgb() == pixel.Color.rgb();
+                }
+            }
+            if (!found) {
+                result << pixel.Text + QStringLiteral(": no such pixel");
+            }
+            continue;
+        }
         if (!image.valid(pixel.X, pixel.Y)) {
             result << pixel.Text + QStringLiteral(": outside the screen");
             continue;
@@ -62,7 +87,11 @@ QStringList Mismatches(const QImage& image, const std::vector<TExpectedPixel>& e
 }
 
 bool ParseCrop(const QString& text, QRect& crop) {
-    const QStringList numbers = text.mid(5).split(QLatin1Char(','));
+    return ParseRect(text.mid(5), crop);
+}
+
+bool ParseRect(const QString& text, QRect& rect) {
+    const QStringList numbers = text.split(QLatin1Char(','));
     if (numbers.size() != 4) {
         return false;
     }
@@ -74,8 +103,8 @@ bool ParseCrop(const QString& text, QRect& crop) {
             return false;
         }
     }
-    crop = QRect(values[0], values[1], values[2], values[3]);
-    return crop.isValid();
+    rect = QRect(values[0], values[1], values[2], values[3]);
+    return rect.isValid();
 }
 
 } // namespace
