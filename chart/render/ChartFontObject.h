@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ChartFont.h"
+#include "ChartTypes.h"
+
+class TCustomChartPanel;
+
+// The base of the chart's parts that own a font (title blocks, axis titles, the legend). The
+// font starts as the default chart font, and its changes ask the chart for a repaint.
+//
+// Parts are created by the chart for the chart's lifetime and never move: the font's change
+// notification refers to this object, so it can be neither copied nor moved. Assign copies
+// the settings of another part instead.
+class TChartFontObject {
+public:
+    // fontColor is the part's own default font colour (the default chart font is black).
+    explicit TChartFontObject(TCustomChartPanel* chart, TColor fontColor = clBlack);
+    virtual ~TChartFontObject() = default;
+    TChartFontObject(const TChartFontObject&) = delete;
+    TChartFontObject& operator=(const TChartFontObject&) = delete;
+
+    // The chart the part belongs to; none for a part made on its own (it then repaints nothing).
+    TCustomChartPanel* ParentChart() const { return FParentChart; }
+
+    TChartFont& Font() { return FFont; }
+    const TChartFont& Font() const { return FFont; }
+    // Copies the given font; the font's own change notification repaints.
+    void SetFont(const TChartFont& value) { FFont.Assign(value); }
+
+    // Copies the font of another part.
+    virtual void Assign(const TChartFontObject& source);
+
+protected:
+    // Asks the chart for a repaint (setters call it after storing a new value).
+    void Repaint() const;
+
+private:
+    TCustomChartPanel* FParentChart;
+    TChartFont FFont;
+};
