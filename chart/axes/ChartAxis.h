@@ -1,12 +1,23 @@
 #pragma once
 
 #include "AxisMapping.h"
+#include "AxisSide.h"
+#include "ChartAxisTitle.h"
+#include "ChartFont.h"
+#include "ChartPen.h"
 #include "ChartTypes.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class TCustomAxisPanel;
+
+// What the labels of an axis show: decided from the series (talAuto), nothing, values at
+// regular steps, the mark texts or the text labels of the series' points.
+enum TAxisLabelStyle : std::uint8_t { talAuto, talNone, talValue, talMark, talText };
 
 // One axis of a chart. It turns series values into pixel positions along one side of the
 // chart rectangle and back, and draws its line, ticks, grid and labels.
@@ -93,6 +104,100 @@ public:
     std::int32_t PixelLength() const { return FMapping.PixelLength(); }
     std::int32_t CenterPixel() const { return FMapping.CenterPixel(); }
 
+    // --- Label properties ------------------------------------------------------------------
+
+    // The smallest step between labels; 0 chooses it. Below 0 (or not a number) is refused
+    // (AxisException).
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double value);
+    // Extra room between labels, in percent of the label size; 0 turns the search for a step
+    // that fits off. Below 0 is refused (AxisException).
+    std::int32_t LabelsSeparation() const { return FLabelsSeparation; }
+    void SetLabelsSeparation(std::int32_t value);
+    // Start the labels on a multiple of the step.
+    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool value);
+    // Draw the label texts.
+    bool Labels() const { return FLabels; }
+    void SetLabels(bool value);
+    // Degrees counter-clockwise, 0 to 359; other values are refused (ChartException).
+    std::int32_t LabelsAngle() const { return FLabelsAngle; }
+    void SetLabelsAngle(std::int32_t value);
+    TChartFont& LabelsFont() { return FLabelsFont; }
+    const TChartFont& LabelsFont() const { return FLabelsFont; }
+    void SetLabelsFont(const TChartFont& value) { FLabelsFont.Assign(value); }
+    // Break label texts into lines at every blank.
+    bool LabelsMultiLine() const { return FLabelsMultiLine; }
+    void SetLabelsMultiLine(bool value);
+    // Also draw the labels that fall exactly on the ends of the axis.
+    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool value);
+    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    // Paints the chart at once when the style changes.
+    void SetLabelStyle(TAxisLabelStyle value);
+    // The number format of value labels.
+    const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
+    void SetAxisValuesFormat(const std::string& value);
+    // The format of date-time labels; empty chooses the short date or time format.
+    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+    void SetDateTimeFormat(const std::string& value);
+    // Calendar-exact steps (whole months, years) for date-time labels.
+    bool ExactDateTime() const { return FExactDateTime; }
+    void SetExactDateTime(bool value);
+    // Fixed room for the labels across the axis; 0 measures them.
+    std::int32_t LabelsSize() const { return FLabelsSize; }
+    void SetLabelsSize(std::int32_t value);
+
+    // --- Drawing properties ----------------------------------------------------------------
+
+    // The pen of the axis line.
+    TChartPen& Axis() { return FAxisPen; }
+    const TChartPen& Axis() const { return FAxisPen; }
+    void SetAxis(const TChartPen& value) { FAxisPen.Assign(value); }
+    // Ticks outside the chart rectangle, and their length.
+    TChartPen& Ticks() { return FTicks; }
+    const TChartPen& Ticks() const { return FTicks; }
+    void SetTicks(const TChartPen& value) { FTicks.Assign(value); }
+    std::int32_t TickLength() const { return FTickLength; }
+    void SetTickLength(std::int32_t value);
+    // Ticks inside the chart rectangle, and their length.
+    TChartPen& TicksInner() { return FTicksInner; }
+    const TChartPen& TicksInner() const { return FTicksInner; }
+    void SetTicksInner(const TChartPen& value) { FTicksInner.Assign(value); }
+    std::int32_t TickInnerLength() const { return FTickInnerLength; }
+    void SetTickInnerLength(std::int32_t value);
+    // Minor ticks, their length and how many stand between two neighbouring ticks.
+    TChartPen& MinorTicks() { return FMinorTicks; }
+    const TChartPen& MinorTicks() const { return FMinorTicks; }
+    void SetMinorTicks(const TChartPen& value) { FMinorTicks.Assign(value); }
+    std::int32_t MinorTickLength() const { return FMinorTickLength; }
+    void SetMinorTickLength(std::int32_t value);
+    std::int32_t MinorTickCount() const { return FMinorTickCount; }
+    void SetMinorTickCount(std::int32_t value);
+    // Grid lines across the chart rectangle at the ticks, and at the minor ticks.
+    TChartPen& Grid() { return FGrid; }
+    const TChartPen& Grid() const { return FGrid; }
+    void SetGrid(const TChartPen& value) { FGrid.Assign(value); }
+    TChartPen& MinorGrid() { return FMinorGrid; }
+    const TChartPen& MinorGrid() const { return FMinorGrid; }
+    void SetMinorGrid(const TChartPen& value) { FMinorGrid.Assign(value); }
+    // Grid lines halfway between ticks instead of at them.
+    bool GridCentered() const { return FGridCentered; }
+    void SetGridCentered(bool value);
+    // Ticks only where a label text is drawn; otherwise at every label position considered.
+    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool value);
+    TChartAxisTitle& Title() { return FTitle; }
+    const TChartAxisTitle& Title() const { return FTitle; }
+    void SetTitle(const TChartAxisTitle& value) { FTitle.Assign(value); }
+    // Fixed room for the title across the axis; 0 measures it.
+    std::int32_t TitleSize() const { return FTitleSize; }
+    void SetTitleSize(std::int32_t value);
+    // Moves the axis line, labels and title into the chart rectangle by this percent of its
+    // extent across the axis.
+    double PositionPercent() const { return FPositionPercent; }
+    void SetPositionPercent(double value);
+
     // --- Layout --------------------------------------------------------------------------
 
     // Takes the automatic limits from the series (no check, no repaint) and makes the stored
@@ -104,19 +209,53 @@ public:
     // extent: a horizontal axis reads Left and Right, a vertical one Top and Bottom.
     void ApplySeriesMargins(const TRect& margins);
     // Reserves the room of the title, the labels and the ticks on the axis's side of a copy
-    // of the chart rectangle, and shrinks it; standard is set for the chart's own axes.
+    // of the chart rectangle, and shrinks it (from the outside in: title, labels, ticks);
+    // standard is set for the chart's own axes. Any other axis leaves rect alone and stands
+    // on its edge. Sets LabelsPos and TitlePos.
     void ReserveSpace(TRect& rect, bool standard);
+    // The room of the three bands outside the chart rectangle. The label and title bands
+    // select their fonts on the canvas to measure.
+    std::int32_t TickZoneSize() const;
+    std::int32_t LabelsZoneSize();
+    std::int32_t TitleZoneSize();
 
     // --- Labels ----------------------------------------------------------------------------
 
-    // The text of the label of a value.
+    // The step between value labels for the current range and pixel length, with the
+    // canvas's current font measuring the labels at both ends of the range.
+    double ComputeLabelStep();
+    // The text of the label of a value: formatted, passed to the chart's OnGetAxisLabel, and
+    // broken into lines when LabelsMultiLine is on.
     std::string AxisLabelText(double value) const;
+    // LabelStyle, with talAuto decided from the series of the axis.
+    TAxisLabelStyle EffectiveLabelStyle() const;
+    // The room across the axis that the widest label needs, in the canvas's current font.
+    std::int32_t WidestLabelWidth();
 
     // --- Drawing ---------------------------------------------------------------------------
 
-    // Draws the title, labels, line, ticks and grid; with placeLine the line position is
-    // taken from the final chart rectangle first.
+    // Draws the title, the labels, the axis line, the ticks and the grid; with placeLine the
+    // line position is taken from the final chart rectangle first.
     void PaintAxis(bool placeLine);
+    // Draws one label at a pixel along the axis (recording its tick when ticks go with label
+    // texts only).
+    void PlaceLabel(std::int32_t pixel, std::string_view text);
+    // Draws a text of one or more lines around a reference point, aligned by the axis's side
+    // and the angle (see LayOutLabelText).
+    void DrawLabelText(std::int32_t x, std::int32_t y, std::string_view text, std::int32_t angle);
+    // Whether a point of the chart lies on the axis: along the axis between its ends, across
+    // it on the tick and label band up to the label line, plus 3 pixels inside the line.
+    bool ClickedAt(std::int32_t x, std::int32_t y) const;
+
+    // Where the axis line, the label line and the title line stand across the axis, as of
+    // the last layout and drawing.
+    std::int32_t AxisLinePos() const { return FAxisLinePos; }
+    std::int32_t LabelsPos() const { return FLabelsPos; }
+    std::int32_t TitlePos() const { return FTitlePos; }
+    // The pixels along the axis where the last drawing put its ticks, in recording order.
+    const std::vector<std::int32_t>& TickPositions() const { return FTickPositions; }
+    // The side of the chart rectangle the axis stands on.
+    TAxisSide Side() const { return AxisSideOf(FIsHorizontal, FOppositeSide, FIsDepth); }
 
     // --- Mapping -------------------------------------------------------------------------
 
@@ -146,6 +285,15 @@ protected:
 private:
     friend class TCustomAxisPanel;
 
+    // The label text of a value before the label event, kept while one drawing runs: the
+    // step measures the texts at the ends of the range, and the labels there need them again.
+    struct TLabelTextMemo {
+        double Value = 0;
+        double Range = 0;
+        bool Valid = false;
+        std::string Text;
+    };
+
     template <typename T>
     void SetProperty(T& field, T value) {
         if (field != value) {
@@ -158,6 +306,33 @@ private:
     double DataLimit(bool wantMinimum) const;
     // The chart is being read from the stored layout.
     bool Loading() const;
+
+    // Labels.
+    std::string LabelText(double value, bool withEvent) const;
+    std::string PlainLabelText(double value) const;
+    std::int32_t LabelSizeOf(double value);
+    std::int32_t WidestSeriesLabelWidth(bool markTexts);
+    void ProduceLabels(double step);
+    void ProduceValueLabels(double step, std::int32_t calendarIndex);
+    void ProduceSeriesLabels(bool markTexts);
+    void ProduceDepthLabels();
+    void AddValueLabel(double value);
+    // The rule every producer follows at a label's pixel: considered on the axis or strictly
+    // inside it; a tick for every considered position unless ticks go with texts only; the
+    // text (made only then) drawn when labels are on and admit allows it.
+    template <typename MakeText, typename Admit>
+    void ConsiderLabel(std::int32_t pixel, MakeText&& makeText, Admit&& admit);
+
+    // Drawing.
+    std::int32_t WallSize() const;
+    void PrepareTextDrawing(TChartFont& font);
+    void DrawTitle();
+    void DrawAxisLine();
+    void DrawTick(std::int32_t pixel, std::int32_t direction, std::int32_t length);
+    void DrawTicks(const TChartPen& pen, std::int32_t direction, std::int32_t length);
+    void DrawGridLine(std::int32_t pixel);
+    void DrawGrid();
+    void DrawMinorMarks(const TChartPen& pen, bool asGrid);
 
     TCustomAxisPanel* FParentChart;
     bool FIsHorizontal;
@@ -177,7 +352,48 @@ private:
     double FEndPosition = 100;
     bool FVisible;
 
+    double FIncrement = 0;
+    std::int32_t FLabelsSeparation = 10;
+    bool FRoundFirstLabel = true;
+    bool FLabels = true;
+    std::int32_t FLabelsAngle = 0;
+    TChartFont FLabelsFont;
+    bool FLabelsMultiLine = false;
+    bool FLabelsOnAxis = true;
+    TAxisLabelStyle FLabelStyle = talAuto;
+    std::string FAxisValuesFormat;
+    std::string FDateTimeFormat;
+    bool FExactDateTime = true;
+    std::int32_t FLabelsSize = 0;
+
+    TChartAxisPen FAxisPen;
+    TDarkGrayPen FTicks;
+    std::int32_t FTickLength = 4;
+    TDarkGrayPen FTicksInner;
+    std::int32_t FTickInnerLength = 0;
+    TDarkGrayPen FMinorTicks;
+    std::int32_t FMinorTickLength = 2;
+    std::int32_t FMinorTickCount = 3;
+    TDottedGrayPen FGrid;
+    TChartHiddenPen FMinorGrid;
+    bool FGridCentered = false;
+    bool FTickOnLabelsOnly = true;
+    TChartAxisTitle FTitle;
+    std::int32_t FTitleSize = 0;
+    double FPositionPercent = 0;
+
     TAxisMapping FMapping;
+
+    std::int32_t FAxisLinePos = 0;
+    std::int32_t FLabelsPos = 0;
+    std::int32_t FTitlePos = 0;
+    // Kept from one drawing to the next so that its room is reused; there is no limit on
+    // its length, since every position considered gets its tick.
+    std::vector<std::int32_t> FTickPositions;
+    // The values of logarithmic labels, collected before they are placed.
+    std::vector<double> FLabelValues;
+    bool FDrawing = false;
+    mutable std::array<TLabelTextMemo, 2> FLabelTextMemo;
 };
 
 // The four side axes; also the class of axes created by the user.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class TChartSeries;
@@ -19,6 +20,16 @@ class TChartSeries;
 class TCustomAxisPanel : public TCustomChartPanelExtended {
 public:
     using TNotifyEvent = std::function<void(TCustomAxisPanel* sender)>;
+    // A label text of an axis, which the handler may rewrite. For value labels series is
+    // null and valueIndex -1; for labels taken from a series' point, the series and the point;
+    // for the depth axis's series names, no series and the depth slot.
+    using TGetAxisLabelEvent = std::function<void(TCustomChartAxis* sender, TChartSeries* series,
+                                                  std::int32_t valueIndex, std::string& labelText)>;
+    // Supplies the value labels of an axis one at a time: labelValue starts at the axis's
+    // minimum and stop at true; the handler sets the next value and clears stop to keep going.
+    // Leaving stop set on the first call gives the ordinary labels.
+    using TGetNextAxisLabelEvent = std::function<void(
+        TCustomChartAxis* sender, std::int32_t labelIndex, double& labelValue, bool& stop)>;
 
     TCustomAxisPanel();
     // Detaches and destroys every series still in the list, from the first, then every axis.
@@ -99,6 +110,11 @@ public:
     std::int32_t PageCount() const;
     // Fired after Page changed.
     TNotifyEvent OnPageChange;
+
+    // --- Axis label events -----------------------------------------------------------------
+
+    TGetAxisLabelEvent OnGetAxisLabel;
+    TGetNextAxisLabelEvent OnGetNextAxisLabel;
 
     // The colour of the back wall; a series colour equal to it would not show.
     virtual TColor BackColor() const { return clDefault; }

@@ -1,0 +1,46 @@
+#include "ChartAxisTitle.h"
+
+#include "ChartErrors.h"
+#include "ChartStrings.h"
+
+TChartAxisTitle::TChartAxisTitle(std::int32_t defaultAngle, TChangeEvent onChange)
+    : FOnChange(std::move(onChange)), FDefaultAngle(defaultAngle), FAngle(defaultAngle),
+      FFont([this] { Changed(); }) {}
+
+void TChartAxisTitle::Changed() const {
+    if (FOnChange) {
+        FOnChange();
+    }
+}
+
+void TChartAxisTitle::SetAngle(std::int32_t value) {
+    if (value < 0 || value > 359) {
+        throw ChartException(
+            FormatMessage(ChartStrings::AngleRange, {ChartStrings::AxisTitleName}));
+    }
+    if (FAngle != value) {
+        FAngle = value;
+        Changed();
+    }
+}
+
+void TChartAxisTitle::SetCaption(const std::string& value) {
+    if (FCaption != value) {
+        FCaption = value;
+        Changed();
+    }
+}
+
+void TChartAxisTitle::Assign(const TChartAxisTitle& source) {
+    if (&source == this) {
+        return;
+    }
+    FAngle = source.FAngle;
+    FCaption = source.FCaption;
+    // The font's own change report is held back, so that the copy reports once.
+    TChartFont::TChangeEvent keep = [this] { Changed(); };
+    FFont.SetOnChange({});
+    FFont.Assign(source.FFont);
+    FFont.SetOnChange(std::move(keep));
+    Changed();
+}
