@@ -8,6 +8,17 @@ namespace {
 void ApplyChartSettings(TChart& chart) {
     chart.SetColor(clWhite);
     chart.SetView3D(false);
+    // The back wall is the black frame around the plotting area with nothing filled inside.
+    chart.BackWall().Brush().SetColor(clWhite);
+    chart.BackWall().Brush().SetStyle(bsClear);
+    chart.Foot().SetColor(clWhite);
+    chart.Title().SetText({"Korvatel"});
+    TChartFont& titleFont = chart.Title().Font();
+    titleFont.SetName("Arial");
+    titleFont.SetHeight(-13);
+    titleFont.SetStyle(fsBold);
+    titleFont.SetColor(clBlue);
+    chart.Legend().SetVisible(false);
     chart.SetMaxPointsPerPage(1000);
     // Fixed ranges: the wave runs from 0 to 1000 and swings between -1000 and 1000. The
     // limits arrive in the layout's order; their cross checks are off while loading.
@@ -20,8 +31,10 @@ void ApplyChartSettings(TChart& chart) {
     left.SetAutomatic(false);
     left.SetAutomaticMinimum(false);
     left.SetAutomaticMaximum(false);
-    left.SetMinimum(-1000);
     left.SetMaximum(1000);
+    left.SetMinimum(-1000);
+    left.SetIncrement(10);
+    left.SetExactDateTime(false);
 }
 
 void ApplySeriesSettings(TFastLineSeries& series) {
