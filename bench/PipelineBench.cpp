@@ -1,7 +1,7 @@
 // The chart engine's share of the animation. "frame" times one whole frame as the program
 // runs it: the series emptied and refilled with 2001 points of the model (L = 2000, β = 0),
 // then the paint that follows: the chart drawn into its off-screen image through the whole
-// pipeline and copied to the window's painter. "fastline" times the fast line's repaint alone
+// pipeline and copied to the window's painter. "frame_smooth" does the same for L = 1000. "fastline" times the fast line's repaint alone
 // (visible range, clip, one pen set-up and a line per point) over a million points that all
 // lie inside the axis range, so that no point is left out before drawing.
 #include "BenchRunner.h"
@@ -47,21 +47,37 @@ struct TChartBench {
     QPainter Painter;
 };
 
-std::unique_ptr<TChartBench> frame;
-TSimulationState frameState;
+// One timer tick of the program: the frame at the current time, then the time step, so that
+// the runs go through every shape of the wave's period as the animation does.
+struct TFrameBench {
+    std::unique_ptr<TChartBench> Bench;
+    TSimulationState State;
 
-const TBenchRegistration FrameCase({"frame", 2001,
-                                    [] {
-                                        frame = std::make_unique<TChartBench>();
-                                        frameState.StringLength = 2000;
-                                        frameState.Beta = 0;
-                                        frameState.SimTime = 1234.56;
-                                    },
-                                    [] {
-                                        TSeriesFrameTarget target(*frame->Series);
-                                        ProduceFrame(frameState, target, true);
-                                        frame->Paint();
-                                    }});
+    void Prepare(double length) {
+        Bench = std::make_unique<TChartBench>();
+        State.StringLength = length;
+        State.Beta = 0;
+        State.SimTime = 0;
+    }
+
+    void Tick() {
+        TSeriesFrameTarget target(*Bench->Series);
+        ProduceFrame(State, target, true);
+        Bench->Paint();
+        AdvanceTime(State);
+    }
+};
+
+// The longest string: its second half folds back over the first (x wraps at 1000), so the
+// line runs up and down between the two halves at every x.
+TFrameBench longest;
+const TBenchRegistration FrameCase({"frame", 2001, [] { longest.Prepare(2000); },
+                                    [] { longest.Tick(); }});
+
+// The longest string that does not fold: one smooth curve across the chart.
+TFrameBench smooth;
+const TBenchRegistration SmoothFrameCase({"frame_smooth", 1001, [] { smooth.Prepare(1000); },
+                                          [] { smooth.Tick(); }});
 
 std::unique_ptr<TChartBench> fastLine;
 
