@@ -2,12 +2,17 @@
 
 #include "AxisPanel.h"
 #include "ChartAxis.h"
+#include "ChartCanvas3D.h"
 #include "ChartErrors.h"
 #include "ChartPalette.h"
 #include "ChartStrings.h"
+#include "FormatSettings.h"
+#include "NumberFormat.h"
+#include "Rounding.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace {
 
@@ -56,6 +61,7 @@ void TChartSeries::InsertPointEntries(std::int32_t index, TColor color, std::str
     }
     FColorList.insert(position, color);
     FLabelList.insert(position, label.empty() ? nullptr : std::make_unique<std::string>(label));
+    FMarks->InsertPosition(index);
 }
 
 std::int32_t TChartSeries::AddPoint(double x, double y, std::string_view label, TColor color) {
@@ -116,6 +122,7 @@ void TChartSeries::DeletePoint(std::int32_t index) {
     if (static_cast<std::size_t>(index) < FLabelList.size()) {
         FLabelList.erase(static_cast<std::size_t>(index));
     }
+    FMarks->DeletePosition(index);
     NotifyLinkedSeries(TSeriesChange::Delete, index);
     if (FActive) {
         RequestRepaint();
@@ -204,6 +211,7 @@ void TChartSeries::SwapPoints(std::int32_t a, std::int32_t b) {
     if (ua < FLabelList.size() && ub < FLabelList.size()) {
         FLabelList.swap_elements(ua, ub);
     }
+    FMarks->SwapPositions(a, b);
 }
 
 TChartValueList& TChartSeries::ValueListNamed(std::string_view name) {
@@ -410,6 +418,183 @@ void TChartSeries::FireAfterDrawValues() {
     if (AfterDrawValues) {
         AfterDrawValues(this);
     }
+}
+
+// --- Mark texts and marks ------------------------------------------------------------------
+
+std::string TChartSeries::ValueText(double value) const {
+    const TFormatSettings& settings = ProcessFormatSettings();
+    return FormatNumber(value, FValueFormat, settings.ThousandSeparator, settings.DecimalSeparator);
+}
+
+std::string TChartSeries::PercentText(std::int32_t index) const {
+    const long double sum = MandatoryValues().AbsoluteSum();
+    // A series whose values are all zero shows every point as the whole.
+    const double percent =
+        sum == 0 ? 100.0
+                 : StoreAsDouble(std::fabs(static_cast<long double>(MarkValue(index))) * 100 / sum);
+    const TFormatSettings& settings = ProcessFormatSettings();
+    return FormatNumber(percent, FPercentFormat, settings.ThousandSeparator,
+                        settings.DecimalSeparator);
+}
+
+std::string TChartSeries::PercentTotalText(std::int32_t index) const {
+    const std::string percent = PercentText(index);
+    const std::string total = ValueText(MandatoryValues().AbsoluteSum());
+    return FormatMessage(ChartStrings::PercentOf, {percent, total});
+}
+
+std::string TChartSeries::XValueText(std::int32_t index) const {
+    const double x = PointX(index);
+    return FResolvedHorizAxis != nullptr ? FResolvedHorizAxis->AxisLabelText(x) : ValueText(x);
+}
+
+std::string TChartSeries::PointMarkText(std::int32_t index) {
+    // A point without a label is labelled by its value.
+    const auto labelText = [this, index] {
+        std::string label = PointLabel(index);
+        return label.empty() ? ValueText(MarkValue(index)) : label;
+    };
+    std::string text;
+    switch (FMarks->Style()) {
+    case smsValue:
+        text = ValueText(MarkValue(index));
+        break;
+    case smsPercent:
+        text = PercentText(index);
+        break;
+    case smsLabel:
+        text = labelText();
+        break;
+    case smsLabelPercent:
+        text = labelText() + ' ' + PercentText(index);
+        break;
+    case smsLabelValue:
+        text = labelText() + ' ' + ValueText(MarkValue(index));
+        break;
+    case smsLegend:
+        text = LegendEntryText(index);
+        break;
+    case smsPercentTotal:
+        text = PercentTotalText(index);
+        break;
+    case smsLabelPercentTotal:
+        text = labelText() + ' ' + PercentTotalText(index);
+        break;
+    case smsXValue:
+        text = XValueText(index);
+        break;
+    }
+    if (OnGetMarkText) {
+        OnGetMarkText(this, index, text);
+    }
+    return text;
+}
+
+std::int32_t TChartSeries::WidestMarkText() {
+    if (FParentChart == nullptr) {
+        return 0;
+    }
+    // Texts that an event broke into lines are as wide as their widest line.
+    std::int32_t widest = 0;
+    for (std::int32_t i = 0; i < PointCount(); ++i) {
+        widest = std::max(widest, FParentChart->TextBlockWidth(PointMarkText(i)));
+    }
+    return widest;
+}
+
+void TChartSeries::DrawMarks() {
+    if (FParentChart == nullptr || FFirstVisible < 0) {
+        return;
+    }
+    TChartCanvas3D& canvas = FParentChart->Canvas();
+    FParentChart->SelectFont(FMarks->Font());
+    const std::int64_t charWidth = canvas.MeasureTextWidth("W");
+    const std::int64_t rowHeight = canvas.TextRowHeight();
+    const std::int64_t frame = 2 * std::int64_t{FMarks->FrameWidth()};
+    // The count is read again on every step: a mark text event may remove points.
+    for (std::int32_t i = FFirstVisible; i <= FLastVisible && i < PointCount(); ++i) {
+        if (PointIsNull(i)) {
+            continue;
+        }
+        const std::string text = PointMarkText(i);
+        if (text.empty()) {
+            continue;
+        }
+        std::int32_t lines = 0;
+        const std::int64_t textWidth = FParentChart->TextBlockWidth(text, &lines);
+        TSeriesMarkPosition position;
+        position.Width = Low32(textWidth + charWidth + frame);
+        position.Height = Low32(lines * rowHeight + frame);
+        // Centred on the point, with the box's bottom row on the point's row.
+        const TPoint point{PointPixelX(i), PointPixelY(i)};
+        position.ArrowFrom = point;
+        position.ArrowTo = point;
+        position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
+                            Low32(std::int64_t{point.Y} - position.Height + 1)};
+        DrawPointMark(i, text, position);
+    }
+}
+
+void TChartSeries::DrawPointMark(std::int32_t index, std::string_view text,
+                                 TSeriesMarkPosition& position) {
+    if (FParentChart == nullptr) {
+        return;
+    }
+    FMarks->UsePosition(index, position);
+    FMarks->DrawItem(FParentChart->Canvas(), PointColor(index), text, position, FMiddleDepth);
+}
+
+// --- Legend --------------------------------------------------------------------------------
+
+std::string TChartSeries::LegendEntryText(std::int32_t index, TLegendTextStyle style) {
+    const std::string label = PointLabel(index);
+    // The parts are joined by one blank; an empty label leaves no blank behind.
+    const auto join = [](const std::string& first, const std::string& second) {
+        if (first.empty() || second.empty()) {
+            return first + second;
+        }
+        return first + ' ' + second;
+    };
+    switch (style) {
+    case ltsPlain:
+        return label.empty() ? ValueText(MarkValue(index)) : label;
+    case ltsLeftValue:
+        return join(ValueText(MarkValue(index)), label);
+    case ltsRightValue:
+        return join(label, ValueText(MarkValue(index)));
+    case ltsLeftPercent:
+        return join(PercentText(index), label);
+    case ltsRightPercent:
+        return join(label, PercentText(index));
+    case ltsXValue:
+        return XValueText(index);
+    }
+    return label;
+}
+
+void TChartSeries::PrepareLegendColors(std::int32_t index) {
+    if (FParentChart == nullptr) {
+        return;
+    }
+    TChartCanvas3D& canvas = FParentChart->Canvas();
+    // An entry for the whole series (index -1) shows the series colour.
+    canvas.Brush().ClearImage();
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(index < 0 ? FSeriesColor : LegendColorOf(index));
+    const TChartPen outline;
+    canvas.ApplyChartPen(outline);
+}
+
+void TChartSeries::DrawLegendSymbol(const TRect& rect) {
+    if (FParentChart != nullptr) {
+        FParentChart->Canvas().DrawRectangle(rect);
+    }
+}
+
+void TChartSeries::PaintLegendItem(std::int32_t index, const TRect& rect) {
+    PrepareLegendColors(index);
+    DrawLegendSymbol(rect);
 }
 
 // --- Linked series -------------------------------------------------------------------------

@@ -44,6 +44,17 @@ struct TShiftState {
 // Mouse cursor id of a series or chart; 0 is the default cursor.
 using TCursor = std::int16_t;
 
+// What a legend entry of a point shows: its label alone, the value or the percentage before
+// or after the label, or its X value.
+enum TLegendTextStyle : std::uint8_t {
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue
+};
+
 // The base class of every series kind: the points of one data set (value lists, a colour and
 // a label per point), kept in the order of the value lists, linked to a chart and its axes.
 // Every change of the points or of the appearance asks the chart for a repaint; drawing
@@ -144,7 +155,11 @@ public:
     // Draws one point; the series kinds know how.
     virtual void DrawPoint(std::int32_t /*index*/) {}
     // Draws the marks of the visible points (run after the points when Marks are visible).
-    virtual void DrawMarks() {}
+    virtual void DrawMarks();
+    // Draws the mark of one point at the position worked out for it (a hook for series kinds
+    // that move their marks).
+    virtual void DrawPointMark(std::int32_t index, std::string_view text,
+                               TSeriesMarkPosition& position);
 
     // Asks the chart, if any, for a repaint. Never draws.
     void RequestRepaint() const;
@@ -184,6 +199,30 @@ public:
     std::int32_t MiddleDepth() const { return FMiddleDepth; }
     std::int32_t EndDepth() const { return FEndDepth; }
     void SetDepths(std::int32_t start, std::int32_t end);
+
+    // --- Mark texts -----------------------------------------------------------------------
+
+    // The text of a point's mark by Marks.Style, as OnGetMarkText leaves it.
+    virtual std::string PointMarkText(std::int32_t index);
+    // The widest mark text of all points in the canvas's current font; 0 without points or
+    // without a chart.
+    std::int32_t WidestMarkText();
+    // The value a mark shows: the mandatory value.
+    virtual double MarkValue(std::int32_t index) const { return MandatoryValues().ValueAt(index); }
+
+    // --- Legend ---------------------------------------------------------------------------
+
+    virtual std::int32_t LegendItemCount() const { return PointCount(); }
+    virtual std::int32_t LegendItemToPoint(std::int32_t item) const { return item; }
+    virtual TColor LegendColorOf(std::int32_t index) const { return PointColor(index); }
+    // The legend text of a point built from its label, value and percentage.
+    virtual std::string LegendEntryText(std::int32_t index, TLegendTextStyle style = ltsLeftValue);
+    // Sets the canvas up for the symbol of a legend entry: the point's legend colour as a solid
+    // brush and a thin black pen.
+    virtual void PrepareLegendColors(std::int32_t index);
+    // Draws the symbol of a legend entry into the rectangle: a box in the prepared colours.
+    virtual void DrawLegendSymbol(const TRect& rect);
+    virtual void PaintLegendItem(std::int32_t index, const TRect& rect);
 
     // --- Linked series ------------------------------------------------------------------
 
@@ -289,6 +328,10 @@ private:
     void NotifyEachLinkedSeries(TSeriesChange change, std::int32_t index);
     void LinkTo(TChartSeries* source);
     void UnlinkFrom(TChartSeries* source);
+    std::string ValueText(double value) const;
+    std::string PercentText(std::int32_t index) const;
+    std::string PercentTotalText(std::int32_t index) const;
+    std::string XValueText(std::int32_t index) const;
 
     std::string FName;
     std::intptr_t FTag = 0;

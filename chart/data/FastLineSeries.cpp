@@ -1,5 +1,7 @@
 #include "FastLineSeries.h"
 
+#include "Rounding.h"
+
 TFastLineSeries::TFastLineSeries()
     : FLinePen(std::make_unique<TChartPen>([this] { StyleChanged(); })) {
     FSinglePointAllowed = false;
@@ -16,4 +18,12 @@ void TFastLineSeries::SetLinePen(const TChartPen& pen) {
 void TFastLineSeries::SetSeriesColor(TColor value) {
     TChartSeries::SetSeriesColor(value);
     FLinePen->SetColor(value);
+}
+
+void TFastLineSeries::DrawPointMark(std::int32_t index, std::string_view text,
+                                    TSeriesMarkPosition& position) {
+    const std::int64_t lift = Marks().ArrowLength();
+    position.ArrowTo.Y = Low32(position.ArrowTo.Y - lift);
+    position.LeftTop.Y = Low32(position.LeftTop.Y - lift);
+    TChartSeries::DrawPointMark(index, text, position);
 }

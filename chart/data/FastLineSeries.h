@@ -22,6 +22,10 @@ public:
     // The series colour is also the line's colour.
     void SetSeriesColor(TColor value) override;
 
+    // Lifts the mark by Marks.ArrowLength above the point, so that an arrow leads up to it.
+    void DrawPointMark(std::int32_t index, std::string_view text,
+                       TSeriesMarkPosition& position) override;
+
 private:
     std::unique_ptr<TChartPen> FLinePen;
     bool FAutoRepaint = true;
