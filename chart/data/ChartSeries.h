@@ -4,6 +4,7 @@
 #include "ChartValueList.h"
 #include "GapBuffer.h"
 #include "SeriesMarks.h"
+#include "SeriesSourceFunction.h"
 
 #include <cstdint>
 #include <functional>
@@ -224,14 +225,26 @@ public:
     virtual void DrawLegendSymbol(const TRect& rect);
     virtual void PaintLegendItem(std::int32_t index, const TRect& rect);
 
-    // --- Linked series ------------------------------------------------------------------
+    // --- Data sources and linked series ---------------------------------------------------
 
+    // The first data source, or none.
+    TChartSeries* DataSource() const { return FDataSources.empty() ? nullptr : FDataSources[0]; }
+    // None drops every data source and clears the points. A series needs a chart
+    // ("No ParentChart to validate DataSource") and a valid source ("No valid DataSource: %s"),
+    // else ChartException and the data source stays as it was.
+    void SetDataSource(TChartSeries* source);
+    // A source is valid when this series accepts it and it does not take its own points from
+    // this series, directly or through others: links never form a cycle.
+    bool IsValidDataSource(const TChartSeries* source) const;
     // Series that take their points from this one.
     const std::vector<TChartSeries*>& LinkedSeriesList() const { return FLinkedSeries; }
     const std::vector<TChartSeries*>& DataSourceList() const { return FDataSources; }
     const TRefreshTriggers& RefreshTriggers() const { return FRefreshTriggers; }
     void SetRefreshTriggers(const TRefreshTriggers& value) { FRefreshTriggers = value; }
-    bool HasSourceFunction() const { return FHasSourceFunction; }
+    bool HasSourceFunction() const { return FSourceFunction != nullptr; }
+    TSeriesSourceFunction* SourceFunction() const { return FSourceFunction.get(); }
+    // Replaces the source function (none: plain copies) and takes the points again.
+    virtual void SetSourceFunction(std::unique_ptr<TSeriesSourceFunction> function);
 
     virtual bool AcceptsSource(const TChartSeries* source) const { return source != this; }
     // Replaces all points by copies of the source's points.
@@ -243,6 +256,10 @@ public:
 
     // The chart re-examines this series' data source (a hook for data-source components).
     void CheckDataSource();
+
+    // Takes every setting of another series and its points, or its data sources when it has
+    // any. Its source function moves over when this series has none.
+    virtual void Assign(TChartSeries& source);
 
     // --- Properties ---------------------------------------------------------------------
 
@@ -275,6 +292,11 @@ public:
     void SetShowInLegend(bool value);
     const std::string& Title() const { return FTitle; }
     void SetTitle(std::string value);
+    // Kept with the stored layout only.
+    const std::string& Identifier() const { return FIdentifier; }
+    void SetIdentifier(std::string value) { FIdentifier = std::move(value); }
+    std::uint8_t StyleFlags() const { return FStyleFlags; }
+    void SetStyleFlags(std::uint8_t value) { FStyleFlags = value; }
     TSeriesMarks& Marks() { return *FMarks; }
     const TSeriesMarks& Marks() const { return *FMarks; }
     void SetMarks(const TSeriesMarks& value) { FMarks->Assign(value); }
@@ -328,6 +350,12 @@ private:
     void NotifyEachLinkedSeries(TSeriesChange change, std::int32_t index);
     void LinkTo(TChartSeries* source);
     void UnlinkFrom(TChartSeries* source);
+    void UnlinkAllSources();
+    // Ends every data link of the series, both to its sources and to its followers.
+    void BreakDataLinks();
+    void TakePointsFromSource();
+    void CopyPointsOf(const TChartSeries& source);
+    std::int32_t InsertCopiedPoint(const TChartSeries& source, std::int32_t index, bool stored);
     std::string ValueText(double value) const;
     std::string PercentText(std::int32_t index) const;
     std::string PercentTotalText(std::int32_t index) const;
@@ -362,7 +390,9 @@ private:
     std::int32_t FZOrder = -1;
     TVertAxis FVertAxis = aLeftAxis;
     TRefreshTriggers FRefreshTriggers;
-    bool FHasSourceFunction = false;
+    std::unique_ptr<TSeriesSourceFunction> FSourceFunction;
+    std::string FIdentifier;
+    std::uint8_t FStyleFlags = 0;
     std::int32_t FAutoZOrder = 0;
     std::int32_t FStartDepth = 0;
     std::int32_t FMiddleDepth = 0;

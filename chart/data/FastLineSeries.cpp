@@ -20,6 +20,14 @@ void TFastLineSeries::SetSeriesColor(TColor value) {
     FLinePen->SetColor(value);
 }
 
+void TFastLineSeries::Assign(TChartSeries& source) {
+    if (const auto* line = dynamic_cast<const TFastLineSeries*>(&source)) {
+        FAutoRepaint = line->FAutoRepaint;
+        FLinePen->Assign(*line->FLinePen);
+    }
+    TChartSeries::Assign(source);
+}
+
 void TFastLineSeries::DrawPointMark(std::int32_t index, std::string_view text,
                                     TSeriesMarkPosition& position) {
     const std::int64_t lift = Marks().ArrowLength();

@@ -22,6 +22,8 @@ public:
     // The series colour is also the line's colour.
     void SetSeriesColor(TColor value) override;
 
+    // Another fast line also hands over its pen and AutoRepaint.
+    void Assign(TChartSeries& source) override;
     // Lifts the mark by Marks.ArrowLength above the point, so that an arrow leads up to it.
     void DrawPointMark(std::int32_t index, std::string_view text,
                        TSeriesMarkPosition& position) override;
