@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -591,6 +592,120 @@ void TChartSeries::DrawLegendSymbol(const TRect& rect) {
 void TChartSeries::PaintLegendItem(std::int32_t index, const TRect& rect) {
     PrepareLegendColors(index);
     DrawLegendSymbol(rect);
+}
+
+// --- Sample values and depth order ---------------------------------------------------------
+
+namespace {
+
+struct TDataRange {
+    double Minimum = 0;
+    double Maximum = 0;
+};
+
+// The range of the chart's points along X or Y. Without a chart, without points or when the
+// points span no finite width, the fallback: sample points must spread out.
+TDataRange ChartDataRange(const TCustomAxisPanel* chart, bool horizontal, TDataRange fallback) {
+    if (chart == nullptr) {
+        return fallback;
+    }
+    bool found = false;
+    TDataRange range;
+    for (const TChartSeries* series : chart->SeriesList()) {
+        if (series->PointCount() < 1) {
+            continue;
+        }
+        const double low = horizontal ? series->SeriesMinX() : series->SeriesMinY();
+        const double high = horizontal ? series->SeriesMaxX() : series->SeriesMaxY();
+        range.Minimum = found ? std::min(range.Minimum, low) : low;
+        range.Maximum = found ? std::max(range.Maximum, high) : high;
+        found = true;
+    }
+    const double width = range.Maximum - range.Minimum;
+    if (!found || !std::isfinite(width) || !(width > 0)) {
+        return fallback;
+    }
+    return range;
+}
+
+// Switches a chart's repaint requests off for a bulk change and restores them afterwards,
+// also when the change ends in an exception.
+class TRepaintSuspension {
+public:
+    explicit TRepaintSuspension(TCustomAxisPanel* chart)
+        : FChart(chart), FWasEnabled(chart != nullptr && chart->RepaintEnabled()) {
+        if (FChart != nullptr) {
+            FChart->SetRepaintEnabled(false);
+        }
+    }
+    ~TRepaintSuspension() {
+        if (FChart != nullptr) {
+            FChart->SetRepaintEnabled(FWasEnabled);
+        }
+    }
+    TRepaintSuspension(const TRepaintSuspension&) = delete;
+    TRepaintSuspension& operator=(const TRepaintSuspension&) = delete;
+
+private:
+    TCustomAxisPanel* FChart;
+    bool FWasEnabled;
+};
+
+} // namespace
+
+void TChartSeries::FillWithSamples(std::int32_t count) {
+    if (count <= 0) {
+        throw ChartException(std::string(ChartStrings::FillSampleCount));
+    }
+    ClearPoints();
+    const TDataRange xs = ChartDataRange(FParentChart, true, {0.0, count - 1.0});
+    const TDataRange ys = ChartDataRange(FParentChart, false, {0.0, 1000.0});
+    const long double stepX =
+        count > 1 ? (static_cast<long double>(xs.Maximum) - xs.Minimum) / (count - 1) : 0.0L;
+    const long double rangeY = static_cast<long double>(ys.Maximum) - ys.Minimum;
+    // The walk moves by a random integer step below a quarter of the range, about zero.
+    const long double quarter =
+        std::min<long double>(rangeY / 4, std::numeric_limits<std::int32_t>::max());
+    const std::int64_t steps = std::max<std::int64_t>(0, RoundHalfEven(quarter));
+    std::uniform_real_distribution<double> start(0.0, 1.0);
+    long double y = ys.Minimum + start(FSampleRandom) * rangeY;
+    {
+        const TRepaintSuspension suspension(FParentChart);
+        for (std::int32_t i = 0; i < count; ++i) {
+            AddPoint(StoreAsDouble(xs.Minimum + i * stepX), StoreAsDouble(y));
+            std::int64_t step = 0;
+            if (steps > 0) {
+                step = std::uniform_int_distribution<std::int64_t>(0, steps - 1)(FSampleRandom);
+            }
+            y = std::fabs(y + step - steps / 2);
+        }
+    }
+    NotifyLinkedSeries(TSeriesChange::Refresh, -1);
+    // The requests of the additions went nowhere.
+    if (FActive) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::AssignZOrder() {
+    if (FParentChart == nullptr) {
+        return;
+    }
+    if (FZOrder != -1) {
+        FParentChart->SetHighestZOrder(std::max(FParentChart->HighestZOrder(), FZOrder));
+        return;
+    }
+    for (const TChartSeries* other : FParentChart->SeriesList()) {
+        if (other == this) {
+            break;
+        }
+        if (other->Active() && SharesZOrder(*other)) {
+            FAutoZOrder = other->FZOrder == -1 ? other->FAutoZOrder : other->FZOrder;
+            return;
+        }
+    }
+    FParentChart->SetHighestZOrder(FParentChart->HighestZOrder() + 1);
+    FAutoZOrder = FParentChart->HighestZOrder();
 }
 
 // --- Data sources and linked series --------------------------------------------------------

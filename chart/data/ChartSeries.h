@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -225,6 +226,27 @@ public:
     virtual void DrawLegendSymbol(const TRect& rect);
     virtual void PaintLegendItem(std::int32_t index, const TRect& rect);
 
+    // --- Design tools, stacking and depth order ---------------------------------------------
+
+    // How many points FillWithSamples makes for a preview.
+    virtual std::int32_t SampleCount() const { return 26; }
+    // Replaces the points by a random walk of count points across the chart's data range
+    // (ChartException for a count below 1).
+    virtual void FillWithSamples(std::int32_t count);
+    // Restarts the random numbers of FillWithSamples, so that a test gets the same walk again.
+    void SetSampleSeed(std::uint32_t seed) { FSampleRandom.seed(seed); }
+    virtual void Gallery3DChanged(bool /*is3D*/) {}
+    virtual void GalleryPreview() {}
+    virtual std::string EditorClassName() const { return {}; }
+    virtual double OriginValue(std::int32_t /*index*/) const { return 0.0; }
+    virtual double StackOrigin(std::int32_t /*index*/, bool /*sumAll*/) const { return 0.0; }
+    virtual bool StacksForward() const { return true; }
+    // Whether this series is drawn in the same depth slot as another one.
+    virtual bool SharesZOrder(const TChartSeries& /*other*/) const { return false; }
+    // Takes a depth slot of the chart: the next free one when the z order is automatic (or
+    // that of an earlier active series it shares with), else raises HighestZOrder to its own.
+    virtual void AssignZOrder();
+
     // --- Data sources and linked series ---------------------------------------------------
 
     // The first data source, or none.
@@ -393,6 +415,7 @@ private:
     std::unique_ptr<TSeriesSourceFunction> FSourceFunction;
     std::string FIdentifier;
     std::uint8_t FStyleFlags = 0;
+    std::minstd_rand FSampleRandom{std::random_device{}()};
     std::int32_t FAutoZOrder = 0;
     std::int32_t FStartDepth = 0;
     std::int32_t FMiddleDepth = 0;
