@@ -2,12 +2,18 @@
 
 #include "AxisPanel.h"
 #include "ChartAxis.h"
+#include "ChartCanvas3D.h"
 #include "ChartErrors.h"
 #include "ChartPalette.h"
 #include "ChartStrings.h"
+#include "FormatSettings.h"
+#include "NumberFormat.h"
+#include "Rounding.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -30,12 +36,8 @@ TChartSeries::TChartSeries()
 }
 
 TChartSeries::~TChartSeries() {
-    for (TChartSeries* source : std::vector<TChartSeries*>(FDataSources)) {
-        UnlinkFrom(source);
-    }
-    for (TChartSeries* linked : std::vector<TChartSeries*>(FLinkedSeries)) {
-        linked->UnlinkFrom(this);
-    }
+    FSourceFunction.reset();
+    BreakDataLinks();
     ClearPoints();
     if (FParentChart != nullptr) {
         FParentChart->RemoveSeries(this);
@@ -56,6 +58,7 @@ void TChartSeries::InsertPointEntries(std::int32_t index, TColor color, std::str
     }
     FColorList.insert(position, color);
     FLabelList.insert(position, label.empty() ? nullptr : std::make_unique<std::string>(label));
+    FMarks->InsertPosition(index);
 }
 
 std::int32_t TChartSeries::AddPoint(double x, double y, std::string_view label, TColor color) {
@@ -116,6 +119,7 @@ void TChartSeries::DeletePoint(std::int32_t index) {
     if (static_cast<std::size_t>(index) < FLabelList.size()) {
         FLabelList.erase(static_cast<std::size_t>(index));
     }
+    FMarks->DeletePosition(index);
     NotifyLinkedSeries(TSeriesChange::Delete, index);
     if (FActive) {
         RequestRepaint();
@@ -204,6 +208,7 @@ void TChartSeries::SwapPoints(std::int32_t a, std::int32_t b) {
     if (ua < FLabelList.size() && ub < FLabelList.size()) {
         FLabelList.swap_elements(ua, ub);
     }
+    FMarks->SwapPositions(a, b);
 }
 
 TChartValueList& TChartSeries::ValueListNamed(std::string_view name) {
@@ -412,7 +417,298 @@ void TChartSeries::FireAfterDrawValues() {
     }
 }
 
-// --- Linked series -------------------------------------------------------------------------
+// --- Mark texts and marks ------------------------------------------------------------------
+
+std::string TChartSeries::ValueText(double value) const {
+    const TFormatSettings& settings = ProcessFormatSettings();
+    return FormatNumber(value, FValueFormat, settings.ThousandSeparator, settings.DecimalSeparator);
+}
+
+std::string TChartSeries::PercentText(std::int32_t index) const {
+    const long double sum = MandatoryValues().AbsoluteSum();
+    // A series whose values are all zero shows every point as the whole.
+    const double percent =
+        sum == 0 ? 100.0
+                 : StoreAsDouble(std::fabs(static_cast<long double>(MarkValue(index))) * 100 / sum);
+    const TFormatSettings& settings = ProcessFormatSettings();
+    return FormatNumber(percent, FPercentFormat, settings.ThousandSeparator,
+                        settings.DecimalSeparator);
+}
+
+std::string TChartSeries::PercentTotalText(std::int32_t index) const {
+    const std::string percent = PercentText(index);
+    const std::string total = ValueText(MandatoryValues().AbsoluteSum());
+    return FormatMessage(ChartStrings::PercentOf, {percent, total});
+}
+
+std::string TChartSeries::XValueText(std::int32_t index) const {
+    const double x = PointX(index);
+    return FResolvedHorizAxis != nullptr ? FResolvedHorizAxis->AxisLabelText(x) : ValueText(x);
+}
+
+std::string TChartSeries::PointMarkText(std::int32_t index) {
+    // A point without a label is labelled by its value.
+    const auto labelText = [this, index] {
+        std::string label = PointLabel(index);
+        return label.empty() ? ValueText(MarkValue(index)) : label;
+    };
+    std::string text;
+    switch (FMarks->Style()) {
+    case smsValue:
+        text = ValueText(MarkValue(index));
+        break;
+    case smsPercent:
+        text = PercentText(index);
+        break;
+    case smsLabel:
+        text = labelText();
+        break;
+    case smsLabelPercent:
+        text = labelText() + ' ' + PercentText(index);
+        break;
+    case smsLabelValue:
+        text = labelText() + ' ' + ValueText(MarkValue(index));
+        break;
+    case smsLegend:
+        text = LegendEntryText(index);
+        break;
+    case smsPercentTotal:
+        text = PercentTotalText(index);
+        break;
+    case smsLabelPercentTotal:
+        text = labelText() + ' ' + PercentTotalText(index);
+        break;
+    case smsXValue:
+        text = XValueText(index);
+        break;
+    }
+    if (OnGetMarkText) {
+        OnGetMarkText(this, index, text);
+    }
+    return text;
+}
+
+std::int32_t TChartSeries::WidestMarkText() {
+    if (FParentChart == nullptr) {
+        return 0;
+    }
+    // Texts that an event broke into lines are as wide as their widest line.
+    std::int32_t widest = 0;
+    for (std::int32_t i = 0; i < PointCount(); ++i) {
+        widest = std::max(widest, FParentChart->TextBlockWidth(PointMarkText(i)));
+    }
+    return widest;
+}
+
+void TChartSeries::DrawMarks() {
+    if (FParentChart == nullptr || FFirstVisible < 0) {
+        return;
+    }
+    TChartCanvas3D& canvas = FParentChart->Canvas();
+    FParentChart->SelectFont(FMarks->Font());
+    const std::int64_t charWidth = canvas.MeasureTextWidth("W");
+    const std::int64_t rowHeight = canvas.TextRowHeight();
+    const std::int64_t frame = 2 * std::int64_t{FMarks->FrameWidth()};
+    // The count is read again on every step: a mark text event may remove points.
+    for (std::int32_t i = FFirstVisible; i <= FLastVisible && i < PointCount(); ++i) {
+        if (PointIsNull(i)) {
+            continue;
+        }
+        const std::string text = PointMarkText(i);
+        if (text.empty()) {
+            continue;
+        }
+        std::int32_t lines = 0;
+        const std::int64_t textWidth = FParentChart->TextBlockWidth(text, &lines);
+        TSeriesMarkPosition position;
+        position.Width = Low32(textWidth + charWidth + frame);
+        position.Height = Low32(lines * rowHeight + frame);
+        // Centred on the point, with the box's bottom row on the point's row.
+        const TPoint point{PointPixelX(i), PointPixelY(i)};
+        position.ArrowFrom = point;
+        position.ArrowTo = point;
+        position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
+                            Low32(std::int64_t{point.Y} - position.Height + 1)};
+        DrawPointMark(i, text, position);
+    }
+}
+
+void TChartSeries::DrawPointMark(std::int32_t index, std::string_view text,
+                                 TSeriesMarkPosition& position) {
+    if (FParentChart == nullptr) {
+        return;
+    }
+    FMarks->UsePosition(index, position);
+    FMarks->DrawItem(FParentChart->Canvas(), PointColor(index), text, position, FMiddleDepth);
+}
+
+// --- Legend --------------------------------------------------------------------------------
+
+std::string TChartSeries::LegendEntryText(std::int32_t index, TLegendTextStyle style) {
+    const std::string label = PointLabel(index);
+    // The parts are joined by one blank; an empty label leaves no blank behind.
+    const auto join = [](const std::string& first, const std::string& second) {
+        if (first.empty() || second.empty()) {
+            return first + second;
+        }
+        return first + ' ' + second;
+    };
+    switch (style) {
+    case ltsPlain:
+        return label.empty() ? ValueText(MarkValue(index)) : label;
+    case ltsLeftValue:
+        return join(ValueText(MarkValue(index)), label);
+    case ltsRightValue:
+        return join(label, ValueText(MarkValue(index)));
+    case ltsLeftPercent:
+        return join(PercentText(index), label);
+    case ltsRightPercent:
+        return join(label, PercentText(index));
+    case ltsXValue:
+        return XValueText(index);
+    }
+    return label;
+}
+
+void TChartSeries::PrepareLegendColors(std::int32_t index) {
+    if (FParentChart == nullptr) {
+        return;
+    }
+    TChartCanvas3D& canvas = FParentChart->Canvas();
+    // An entry for the whole series (index -1) shows the series colour.
+    canvas.Brush().ClearImage();
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(index < 0 ? FSeriesColor : LegendColorOf(index));
+    const TChartPen outline;
+    canvas.ApplyChartPen(outline);
+}
+
+void TChartSeries::DrawLegendSymbol(const TRect& rect) {
+    if (FParentChart != nullptr) {
+        FParentChart->Canvas().DrawRectangle(rect);
+    }
+}
+
+void TChartSeries::PaintLegendItem(std::int32_t index, const TRect& rect) {
+    PrepareLegendColors(index);
+    DrawLegendSymbol(rect);
+}
+
+// --- Sample values and depth order ---------------------------------------------------------
+
+namespace {
+
+struct TDataRange {
+    double Minimum = 0;
+    double Maximum = 0;
+};
+
+// The range of the chart's points along X or Y. Without a chart, without points or when the
+// points span no finite width, the fallback: sample points must spread out.
+TDataRange ChartDataRange(const TCustomAxisPanel* chart, bool horizontal, TDataRange fallback) {
+    if (chart == nullptr) {
+        return fallback;
+    }
+    bool found = false;
+    TDataRange range;
+    for (const TChartSeries* series : chart->SeriesList()) {
+        if (series->PointCount() < 1) {
+            continue;
+        }
+        const double low = horizontal ? series->SeriesMinX() : series->SeriesMinY();
+        const double high = horizontal ? series->SeriesMaxX() : series->SeriesMaxY();
+        range.Minimum = found ? std::min(range.Minimum, low) : low;
+        range.Maximum = found ? std::max(range.Maximum, high) : high;
+        found = true;
+    }
+    const double width = range.Maximum - range.Minimum;
+    if (!found || !std::isfinite(width) || !(width > 0)) {
+        return fallback;
+    }
+    return range;
+}
+
+// Switches a chart's repaint requests off for a bulk change and restores them afterwards,
+// also when the change ends in an exception.
+class TRepaintSuspension {
+public:
+    explicit TRepaintSuspension(TCustomAxisPanel* chart)
+        : FChart(chart), FWasEnabled(chart != nullptr && chart->RepaintEnabled()) {
+        if (FChart != nullptr) {
+            FChart->SetRepaintEnabled(false);
+        }
+    }
+    ~TRepaintSuspension() {
+        if (FChart != nullptr) {
+            FChart->SetRepaintEnabled(FWasEnabled);
+        }
+    }
+    TRepaintSuspension(const TRepaintSuspension&) = delete;
+    TRepaintSuspension& operator=(const TRepaintSuspension&) = delete;
+
+private:
+    TCustomAxisPanel* FChart;
+    bool FWasEnabled;
+};
+
+} // namespace
+
+void TChartSeries::FillWithSamples(std::int32_t count) {
+    if (count <= 0) {
+        throw ChartException(std::string(ChartStrings::FillSampleCount));
+    }
+    ClearPoints();
+    const TDataRange xs = ChartDataRange(FParentChart, true, {0.0, count - 1.0});
+    const TDataRange ys = ChartDataRange(FParentChart, false, {0.0, 1000.0});
+    const long double stepX =
+        count > 1 ? (static_cast<long double>(xs.Maximum) - xs.Minimum) / (count - 1) : 0.0L;
+    const long double rangeY = static_cast<long double>(ys.Maximum) - ys.Minimum;
+    // The walk moves by a random integer step below a quarter of the range, about zero.
+    const long double quarter =
+        std::min<long double>(rangeY / 4, std::numeric_limits<std::int32_t>::max());
+    const std::int64_t steps = std::max<std::int64_t>(0, RoundHalfEven(quarter));
+    std::uniform_real_distribution<double> start(0.0, 1.0);
+    long double y = ys.Minimum + start(FSampleRandom) * rangeY;
+    {
+        const TRepaintSuspension suspension(FParentChart);
+        for (std::int32_t i = 0; i < count; ++i) {
+            AddPoint(StoreAsDouble(xs.Minimum + i * stepX), StoreAsDouble(y));
+            std::int64_t step = 0;
+            if (steps > 0) {
+                step = std::uniform_int_distribution<std::int64_t>(0, steps - 1)(FSampleRandom);
+            }
+            y = std::fabs(y + step - steps / 2);
+        }
+    }
+    NotifyLinkedSeries(TSeriesChange::Refresh, -1);
+    // The requests of the additions went nowhere.
+    if (FActive) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::AssignZOrder() {
+    if (FParentChart == nullptr) {
+        return;
+    }
+    if (FZOrder != -1) {
+        FParentChart->SetHighestZOrder(std::max(FParentChart->HighestZOrder(), FZOrder));
+        return;
+    }
+    for (const TChartSeries* other : FParentChart->SeriesList()) {
+        if (other == this) {
+            break;
+        }
+        if (other->Active() && SharesZOrder(*other)) {
+            FAutoZOrder = other->FZOrder == -1 ? other->FAutoZOrder : other->FZOrder;
+            return;
+        }
+    }
+    FParentChart->SetHighestZOrder(FParentChart->HighestZOrder() + 1);
+    FAutoZOrder = FParentChart->HighestZOrder();
+}
+
+// --- Data sources and linked series --------------------------------------------------------
 
 void TChartSeries::LinkTo(TChartSeries* source) {
     if (std::find(FDataSources.begin(), FDataSources.end(), source) == FDataSources.end()) {
@@ -431,10 +727,96 @@ void TChartSeries::UnlinkFrom(TChartSeries* source) {
     linked.erase(std::remove(linked.begin(), linked.end(), this), linked.end());
 }
 
+void TChartSeries::UnlinkAllSources() {
+    for (TChartSeries* source : std::vector<TChartSeries*>(FDataSources)) {
+        UnlinkFrom(source);
+    }
+}
+
+void TChartSeries::BreakDataLinks() {
+    UnlinkAllSources();
+    for (TChartSeries* linked : std::vector<TChartSeries*>(FLinkedSeries)) {
+        linked->UnlinkFrom(this);
+    }
+}
+
+bool TChartSeries::IsValidDataSource(const TChartSeries* source) const {
+    if (source == nullptr || !AcceptsSource(source)) {
+        return false;
+    }
+    // Following a series that follows this one, however indirectly, would pass every change
+    // round the loop for ever.
+    std::vector<const TChartSeries*> pending{source};
+    std::vector<const TChartSeries*> visited;
+    while (!pending.empty()) {
+        const TChartSeries* series = pending.back();
+        pending.pop_back();
+        if (series == this) {
+            return false;
+        }
+        if (std::find(visited.begin(), visited.end(), series) != visited.end()) {
+            continue;
+        }
+        visited.push_back(series);
+        pending.insert(pending.end(), series->FDataSources.begin(), series->FDataSources.end());
+    }
+    return true;
+}
+
+void TChartSeries::SetDataSource(TChartSeries* source) {
+    if (source == nullptr) {
+        if (FDataSources.empty()) {
+            return;
+        }
+        UnlinkAllSources();
+        ClearPoints();
+        RequestRepaint();
+        return;
+    }
+    if (FParentChart == nullptr) {
+        throw ChartException(std::string(ChartStrings::NoParentChartForSource));
+    }
+    if (!IsValidDataSource(source)) {
+        throw ChartException(FormatMessage(ChartStrings::InvalidDataSource, {source->Name()}));
+    }
+    if (FDataSources.size() == 1 && FDataSources.front() == source) {
+        return;
+    }
+    UnlinkAllSources();
+    LinkTo(source);
+    CheckDataSource();
+    RequestRepaint();
+}
+
+void TChartSeries::TakePointsFromSource() {
+    if (FDataSources.empty()) {
+        return;
+    }
+    if (FParentChart != nullptr) {
+        CheckDataSource();
+    } else {
+        CopyAllFrom(*FDataSources.front());
+    }
+}
+
+void TChartSeries::SetSourceFunction(std::unique_ptr<TSeriesSourceFunction> function) {
+    if (function == FSourceFunction) {
+        return;
+    }
+    FSourceFunction = std::move(function);
+    TakePointsFromSource();
+    RequestRepaint();
+}
+
 void TChartSeries::NotifyEachLinkedSeries(TSeriesChange change, std::int32_t index) {
     // A copy: a linked series may unlink itself while it follows the change.
     const std::vector<TChartSeries*> linked = FLinkedSeries;
     for (TChartSeries* series : linked) {
+        // One that stopped following (or was destroyed) while an earlier one followed the
+        // change is left out.
+        if (std::find(FLinkedSeries.begin(), FLinkedSeries.end(), series) == FLinkedSeries.end()) {
+            continue;
+        }
         const TRefreshTriggers& triggers = series->FRefreshTriggers;
         switch (change) {
         case TSeriesChange::Clear:
@@ -443,12 +825,12 @@ void TChartSeries::NotifyEachLinkedSeries(TSeriesChange change, std::int32_t ind
             }
             break;
         case TSeriesChange::Insert:
-            if (triggers.Insert && !series->FHasSourceFunction) {
+            if (triggers.Insert && !series->HasSourceFunction()) {
                 series->SourcePointAdded(*this, index);
             }
             break;
         case TSeriesChange::Delete:
-            if (triggers.Delete && !series->FHasSourceFunction) {
+            if (triggers.Delete && !series->HasSourceFunction()) {
                 series->SourcePointDeleted(*this, index);
             }
             break;
@@ -464,17 +846,21 @@ void TChartSeries::NotifyEachLinkedSeries(TSeriesChange change, std::int32_t ind
     }
 }
 
-std::int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, std::int32_t index) {
+std::int32_t TChartSeries::InsertCopiedPoint(const TChartSeries& source, std::int32_t index,
+                                             bool stored) {
+    const auto read = [stored, index](const TChartValueList& list) {
+        return stored ? list.StoredValueAt(index) : list.ValueAt(index);
+    };
     // Series that differ in their mandatory dimension exchange X and Y.
     const bool crosswise = source.YIsMandatory() != YIsMandatory();
-    const double x = crosswise ? source.PointY(index) : source.PointX(index);
-    const double y = crosswise ? source.PointX(index) : source.PointY(index);
+    const double x = read(crosswise ? *source.FYValues : *source.FXValues);
+    const double y = read(crosswise ? *source.FXValues : *source.FYValues);
     const std::int32_t target = FXValues->InsertInOrder(x);
     FYValues->InsertAt(target, y);
     const TChartValueLists& sourceLists = source.ValueLists();
     for (std::int32_t i = 2; i < FValueLists.Count(); ++i) {
         const double extra = i < sourceLists.Count() && index < sourceLists[i].ValueCount()
-                                 ? sourceLists[i].ValueAt(index)
+                                 ? read(sourceLists[i])
                                  : 0.0;
         FValueLists[i].InsertAt(target, extra);
     }
@@ -487,6 +873,10 @@ std::int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, std::int32_
             : std::string_view();
     InsertPointEntries(target, color, label);
     return target;
+}
+
+std::int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, std::int32_t index) {
+    return InsertCopiedPoint(source, index, false);
 }
 
 void TChartSeries::SourcePointAdded(TChartSeries& source, std::int32_t index) {
@@ -505,9 +895,13 @@ void TChartSeries::CopyAllFrom(TChartSeries& source) {
         return;
     }
     ClearPoints();
-    const std::int32_t count = source.PointCount();
-    for (std::int32_t i = 0; i < count; ++i) {
-        SourcePointAdded(source, i);
+    if (FSourceFunction != nullptr) {
+        FSourceFunction->AddPoints(*this, source);
+    } else {
+        const std::int32_t count = source.PointCount();
+        for (std::int32_t i = 0; i < count && i < source.PointCount(); ++i) {
+            SourcePointAdded(source, i);
+        }
     }
     NotifyLinkedSeries(TSeriesChange::Refresh, -1);
 }
@@ -516,6 +910,71 @@ void TChartSeries::CheckDataSource() {
     if (FParentChart != nullptr) {
         FParentChart->CheckDataSource(*this);
     }
+}
+
+// --- Copy from another series --------------------------------------------------------------
+
+void TChartSeries::CopyPointsOf(const TChartSeries& source) {
+    // The followers hear of the new points once, by the refresh below, and not of the
+    // emptying first: the source may be one of them and would lose its points before they
+    // are copied.
+    EmptyAllLists();
+    if (OnClearValues) {
+        OnClearValues(this);
+    }
+    // The value list settings came from the source too, so the stored values are copied:
+    // copying what the lists read would apply a multiplier twice.
+    for (std::int32_t i = 0; i < source.PointCount(); ++i) {
+        InsertCopiedPoint(source, i, true);
+    }
+    NotifyLinkedSeries(TSeriesChange::Refresh, -1);
+}
+
+void TChartSeries::Assign(TChartSeries& source) {
+    if (&source == this) {
+        return;
+    }
+    FTag = source.FTag;
+    UnlinkAllSources();
+    const bool crosswise = source.YIsMandatory() != YIsMandatory();
+    FXValues->CopySettingsFrom(crosswise ? *source.FYValues : *source.FXValues);
+    FYValues->CopySettingsFrom(crosswise ? *source.FXValues : *source.FYValues);
+    for (std::int32_t i = 2; i < FValueLists.Count() && i < source.FValueLists.Count(); ++i) {
+        FValueLists[i].CopySettingsFrom(source.FValueLists[i]);
+    }
+    FColorSource = source.FColorSource;
+    FXLabelsSource = source.FXLabelsSource;
+    if (FSourceFunction == nullptr && source.FSourceFunction != nullptr) {
+        FSourceFunction = std::move(source.FSourceFunction);
+    }
+    // Sources that would make this series follow itself are left out.
+    for (TChartSeries* dataSource : source.FDataSources) {
+        if (IsValidDataSource(dataSource)) {
+            LinkTo(dataSource);
+        }
+    }
+    if (FDataSources.empty()) {
+        CopyPointsOf(source);
+    } else {
+        TakePointsFromSource();
+    }
+    FMarks->Assign(*source.FMarks);
+    SetSeriesColor(source.FSeriesColor);
+    // Stored directly: the setter would reset the colours just copied.
+    FColorEachPoint = source.FColorEachPoint;
+    FTitle = source.FTitle;
+    FValueFormat = source.FValueFormat;
+    FPercentFormat = source.FPercentFormat;
+    FActive = source.FActive;
+    FHorizAxis = source.FHorizAxis;
+    FVertAxis = source.FVertAxis;
+    FRefreshTriggers = source.FRefreshTriggers;
+    FCursor = source.FCursor;
+    FShowInLegend = source.FShowInLegend;
+    FStyleFlags = source.FStyleFlags;
+    FIdentifier = source.FIdentifier;
+    ResolveAxes();
+    RequestRepaint();
 }
 
 void TChartSeries::ValueModified(std::int32_t index) {

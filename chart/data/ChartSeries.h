@@ -4,10 +4,12 @@
 #include "ChartValueList.h"
 #include "GapBuffer.h"
 #include "SeriesMarks.h"
+#include "SeriesSourceFunction.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,17 @@ struct TShiftState {
 
 // Mouse cursor id of a series or chart; 0 is the default cursor.
 using TCursor = std::int16_t;
+
+// What a legend entry of a point shows: its label alone, the value or the percentage before
+// or after the label, or its X value.
+enum TLegendTextStyle : std::uint8_t {
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue
+};
 
 // The base class of every series kind: the points of one data set (value lists, a colour and
 // a label per point), kept in the order of the value lists, linked to a chart and its axes.
@@ -144,7 +157,11 @@ public:
     // Draws one point; the series kinds know how.
     virtual void DrawPoint(std::int32_t /*index*/) {}
     // Draws the marks of the visible points (run after the points when Marks are visible).
-    virtual void DrawMarks() {}
+    virtual void DrawMarks();
+    // Draws the mark of one point at the position worked out for it (a hook for series kinds
+    // that move their marks).
+    virtual void DrawPointMark(std::int32_t index, std::string_view text,
+                               TSeriesMarkPosition& position);
 
     // Asks the chart, if any, for a repaint. Never draws.
     void RequestRepaint() const;
@@ -185,14 +202,71 @@ public:
     std::int32_t EndDepth() const { return FEndDepth; }
     void SetDepths(std::int32_t start, std::int32_t end);
 
-    // --- Linked series ------------------------------------------------------------------
+    // --- Mark texts -----------------------------------------------------------------------
 
+    // The text of a point's mark by Marks.Style, as OnGetMarkText leaves it.
+    virtual std::string PointMarkText(std::int32_t index);
+    // The widest mark text of all points in the canvas's current font; 0 without points or
+    // without a chart.
+    std::int32_t WidestMarkText();
+    // The value a mark shows: the mandatory value.
+    virtual double MarkValue(std::int32_t index) const { return MandatoryValues().ValueAt(index); }
+
+    // --- Legend ---------------------------------------------------------------------------
+
+    virtual std::int32_t LegendItemCount() const { return PointCount(); }
+    virtual std::int32_t LegendItemToPoint(std::int32_t item) const { return item; }
+    virtual TColor LegendColorOf(std::int32_t index) const { return PointColor(index); }
+    // The legend text of a point built from its label, value and percentage.
+    virtual std::string LegendEntryText(std::int32_t index, TLegendTextStyle style = ltsLeftValue);
+    // Sets the canvas up for the symbol of a legend entry: the point's legend colour as a solid
+    // brush and a thin black pen.
+    virtual void PrepareLegendColors(std::int32_t index);
+    // Draws the symbol of a legend entry into the rectangle: a box in the prepared colours.
+    virtual void DrawLegendSymbol(const TRect& rect);
+    virtual void PaintLegendItem(std::int32_t index, const TRect& rect);
+
+    // --- Design tools, stacking and depth order ---------------------------------------------
+
+    // How many points FillWithSamples makes for a preview.
+    virtual std::int32_t SampleCount() const { return 26; }
+    // Replaces the points by a random walk of count points across the chart's data range
+    // (ChartException for a count below 1).
+    virtual void FillWithSamples(std::int32_t count);
+    // Restarts the random numbers of FillWithSamples, so that a test gets the same walk again.
+    void SetSampleSeed(std::uint32_t seed) { FSampleRandom.seed(seed); }
+    virtual void Gallery3DChanged(bool /*is3D*/) {}
+    virtual void GalleryPreview() {}
+    virtual std::string EditorClassName() const { return {}; }
+    virtual double OriginValue(std::int32_t /*index*/) const { return 0.0; }
+    virtual double StackOrigin(std::int32_t /*index*/, bool /*sumAll*/) const { return 0.0; }
+    virtual bool StacksForward() const { return true; }
+    // Whether this series is drawn in the same depth slot as another one.
+    virtual bool SharesZOrder(const TChartSeries& /*other*/) const { return false; }
+    // Takes a depth slot of the chart: the next free one when the z order is automatic (or
+    // that of an earlier active series it shares with), else raises HighestZOrder to its own.
+    virtual void AssignZOrder();
+
+    // --- Data sources and linked series ---------------------------------------------------
+
+    // The first data source, or none.
+    TChartSeries* DataSource() const { return FDataSources.empty() ? nullptr : FDataSources[0]; }
+    // None drops every data source and clears the points. A series needs a chart
+    // ("No ParentChart to validate DataSource") and a valid source ("No valid DataSource: %s"),
+    // else ChartException and the data source stays as it was.
+    void SetDataSource(TChartSeries* source);
+    // A source is valid when this series accepts it and it does not take its own points from
+    // this series, directly or through others: links never form a cycle.
+    bool IsValidDataSource(const TChartSeries* source) const;
     // Series that take their points from this one.
     const std::vector<TChartSeries*>& LinkedSeriesList() const { return FLinkedSeries; }
     const std::vector<TChartSeries*>& DataSourceList() const { return FDataSources; }
     const TRefreshTriggers& RefreshTriggers() const { return FRefreshTriggers; }
     void SetRefreshTriggers(const TRefreshTriggers& value) { FRefreshTriggers = value; }
-    bool HasSourceFunction() const { return FHasSourceFunction; }
+    bool HasSourceFunction() const { return FSourceFunction != nullptr; }
+    TSeriesSourceFunction* SourceFunction() const { return FSourceFunction.get(); }
+    // Replaces the source function (none: plain copies) and takes the points again.
+    virtual void SetSourceFunction(std::unique_ptr<TSeriesSourceFunction> function);
 
     virtual bool AcceptsSource(const TChartSeries* source) const { return source != this; }
     // Replaces all points by copies of the source's points.
@@ -204,6 +278,10 @@ public:
 
     // The chart re-examines this series' data source (a hook for data-source components).
     void CheckDataSource();
+
+    // Takes every setting of another series and its points, or its data sources when it has
+    // any. Its source function moves over when this series has none.
+    virtual void Assign(TChartSeries& source);
 
     // --- Properties ---------------------------------------------------------------------
 
@@ -236,6 +314,11 @@ public:
     void SetShowInLegend(bool value);
     const std::string& Title() const { return FTitle; }
     void SetTitle(std::string value);
+    // Kept with the stored layout only.
+    const std::string& Identifier() const { return FIdentifier; }
+    void SetIdentifier(std::string value) { FIdentifier = std::move(value); }
+    std::uint8_t StyleFlags() const { return FStyleFlags; }
+    void SetStyleFlags(std::uint8_t value) { FStyleFlags = value; }
     TSeriesMarks& Marks() { return *FMarks; }
     const TSeriesMarks& Marks() const { return *FMarks; }
     void SetMarks(const TSeriesMarks& value) { FMarks->Assign(value); }
@@ -289,6 +372,16 @@ private:
     void NotifyEachLinkedSeries(TSeriesChange change, std::int32_t index);
     void LinkTo(TChartSeries* source);
     void UnlinkFrom(TChartSeries* source);
+    void UnlinkAllSources();
+    // Ends every data link of the series, both to its sources and to its followers.
+    void BreakDataLinks();
+    void TakePointsFromSource();
+    void CopyPointsOf(const TChartSeries& source);
+    std::int32_t InsertCopiedPoint(const TChartSeries& source, std::int32_t index, bool stored);
+    std::string ValueText(double value) const;
+    std::string PercentText(std::int32_t index) const;
+    std::string PercentTotalText(std::int32_t index) const;
+    std::string XValueText(std::int32_t index) const;
 
     std::string FName;
     std::intptr_t FTag = 0;
@@ -319,7 +412,10 @@ private:
     std::int32_t FZOrder = -1;
     TVertAxis FVertAxis = aLeftAxis;
     TRefreshTriggers FRefreshTriggers;
-    bool FHasSourceFunction = false;
+    std::unique_ptr<TSeriesSourceFunction> FSourceFunction;
+    std::string FIdentifier;
+    std::uint8_t FStyleFlags = 0;
+    std::minstd_rand FSampleRandom{std::random_device{}()};
     std::int32_t FAutoZOrder = 0;
     std::int32_t FStartDepth = 0;
     std::int32_t FMiddleDepth = 0;

@@ -5,6 +5,7 @@
 #include "ChartAxis.h"
 #include "ChartCanvas3D.h"
 #include "ChartWindow.h"
+#include "Rounding.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -59,11 +60,20 @@ void TFastLineSeries::SetSeriesColor(TColor value) {
     FLinePen->SetColor(value);
 }
 
-void TFastLineSeries::Assign(const TChartSeries& source) {
+void TFastLineSeries::Assign(TChartSeries& source) {
     if (const auto* line = dynamic_cast<const TFastLineSeries*>(&source)) {
-        SetAutoRepaint(line->FAutoRepaint);
+        FAutoRepaint = line->FAutoRepaint;
         FLinePen->Assign(*line->FLinePen);
     }
+    TChartSeries::Assign(source);
+}
+
+void TFastLineSeries::DrawPointMark(std::int32_t index, std::string_view text,
+                                    TSeriesMarkPosition& position) {
+    const std::int64_t lift = Marks().ArrowLength();
+    position.ArrowTo.Y = Low32(position.ArrowTo.Y - lift);
+    position.LeftTop.Y = Low32(position.LeftTop.Y - lift);
+    TChartSeries::DrawPointMark(index, text, position);
 }
 
 // --- Drawing ---------------------------------------------------------------------------------

@@ -32,8 +32,12 @@ public:
     // The series colour is also the line's colour.
     void SetSeriesColor(TColor value) override;
 
-    // Takes AutoRepaint and the line pen of another fast line; other series give nothing.
-    void Assign(const TChartSeries& source);
+    // Another fast line also hands over its pen and AutoRepaint.
+    void Assign(TChartSeries& source) override;
+    // Lifts the mark by Marks.ArrowLength above the point, so that an arrow leads up to it.
+    void DrawPointMark(std::int32_t index, std::string_view text,
+                       TSeriesMarkPosition& position) override;
+    std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
 
     // Makes LinePen the canvas pen (a hidden pen draws nothing) with a clear brush.
     void PrepareLinePen();
@@ -45,7 +49,7 @@ public:
     std::int32_t PointAtPixel(std::int32_t x, std::int32_t y) const;
 
     // The legend's sample of the line: a horizontal stroke across the middle of the rectangle.
-    void DrawLegendSymbol(const TRect& rect);
+    void DrawLegendSymbol(const TRect& rect) override;
 
     // The pixel of the point drawn last.
     std::int32_t LastDrawnX() const { return FLastDrawnX; }

@@ -72,6 +72,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
     if (series == nullptr || !FSeriesList.Contains(series)) {
         return;
     }
+    // The data links of a series were validated by the chart it leaves. Its points stay as
+    // they are; it only stops following its sources and feeding its followers.
+    series->BreakDataLinks();
     series->FParentChart = nullptr;
     series->ResolveAxes();
     FSeriesList.Remove(series);

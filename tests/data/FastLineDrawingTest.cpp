@@ -223,7 +223,8 @@ TEST_F(FastLineDrawing, TheLegendSymbolIsAStrokeAcrossTheMiddle) {
 TEST(FastLineSeriesTest, AssignTakesAutoRepaintAndTheLinePen) {
     TFastLineSeries source;
     source.SetAutoRepaint(false);
-    source.LinePen().SetColor(clBlue);
+    // The base series' copy follows and takes the series colour, which is the pen's colour.
+    source.SetSeriesColor(clBlue);
     source.LinePen().SetWidth(2);
     source.LinePen().SetStyle(psDot);
     TFastLineSeries target;
