@@ -63,9 +63,14 @@ void ProduceLinearLabels(const TLinearLabelInputs& inputs, const TLabelValueSink
     while (value && *value > inputs.EffectiveMaximum) {
         value = StepBack(*value, inputs);
     }
-    // The bound is formed in extended precision and then stored, as the minimum is.
-    const double bound = static_cast<double>(
+    // The bound is formed in extended precision and then stored, as the minimum is. Its
+    // slack grows with the minimum's magnitude: far from zero it would span many steps of a
+    // narrow range (4500 below a range one unit wide at 4.5e15), thousands of labels off the
+    // axis. So it never reaches further below the minimum than a millionth of the range,
+    // which is well under a pixel yet above the rounding of the steps taken to get there.
+    const double relativeBound = static_cast<double>(
         (static_cast<long double>(inputs.EffectiveMinimum) - 1e-12L) / 1.000000000001L);
+    const double bound = std::max(relativeBound, inputs.EffectiveMinimum - std::fabs(range) * 1e-6);
     while (value && *value >= bound) {
         sink(*value);
         if (inputs.EffectiveMinimum == inputs.EffectiveMaximum) {

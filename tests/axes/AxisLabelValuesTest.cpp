@@ -105,6 +105,11 @@ TEST(AxisLabelValuesTest, LinearLabelsEndWhereTheStepNoLongerMovesTheValue) {
     EXPECT_TRUE(Linear({-8000, -8000, MinLabelStep, true, NoCalendarStep}).empty());
     // A step below the precision of the values ends the labels after the first one.
     EXPECT_EQ(Linear({1e20 - 1e5, 1e20, 1e2, false, NoCalendarStep}), std::vector<double>{1e20});
+    // A narrow range far from zero is labelled within itself: the bound's relative slack
+    // alone would reach 4500 below it, thousands of labels off the axis.
+    ExpectValues(Linear({4.5e15, 4.5e15 + 4, 1, true, NoCalendarStep}),
+                 {4.5e15 + 4, 4.5e15 + 3, 4.5e15 + 2, 4.5e15 + 1, 4.5e15}, "4.5e15");
+    ExpectValues(Linear({-1e12 - 10, -1e12, 5, true, NoCalendarStep}), {-1e12, -1e12 - 5}, "-1e12");
 }
 
 TEST(AxisLabelValuesTest, CalendarLabelsMoveByMonthsAcrossJanuary) {
