@@ -7,6 +7,7 @@
 #include "ChartCanvas.h"
 #include "ChartPrinters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -180,6 +181,79 @@ TEST(AxisTickMarksTest, LogarithmicMinorTicksStepThroughEachDecade) {
                                   mapping, 10, [&](std::int32_t p) { minor.push_back(p); });
     // From 35 (the value at row 0) upwards every step is beyond the maximum.
     EXPECT_TRUE(minor.empty());
+}
+
+TEST(AxisTickMarksTest, HugeMinorCountsDrawEachPixelOnceAndFinish) {
+    // Counts beyond what one gap can show give every pixel of the gap, in the order the
+    // repeated positions would come, but each only once: the same pixels the repeats draw.
+    const auto distinctInOrder = [](const std::vector<std::int32_t>& all) {
+        std::vector<std::int32_t> seen;
+        for (const std::int32_t p : all) {
+            if (std::find(seen.begin(), seen.end(), p) == seen.end()) {
+                seen.push_back(p);
+            }
+        }
+        return seen;
+    };
+    const std::vector<std::int32_t> ticks{300, 210, 100};
+    for (const std::int32_t count : {4097, 10000}) {
+        std::vector<std::int32_t> fast;
+        LinearMinorTickPositions(ticks, count, [&](std::int32_t p) { fast.push_back(p); });
+        // The reference: every j of the formula, repeats removed.
+        std::vector<std::int32_t> reference;
+        const double first = (210.0 - 300.0) / (count + 1);
+        for (std::int32_t j = 1; j <= count; ++j) {
+            const auto e = static_cast<std::int32_t>(std::nearbyint(first * j));
+            reference.push_back(300 - e);
+            reference.push_back(100 + e);
+        }
+        for (std::size_t i = 1; i < ticks.size(); ++i) {
+            const double gap = static_cast<double>(ticks[i] - ticks[i - 1]) / (count + 1);
+            for (std::int32_t j = 1; j <= count; ++j) {
+                reference.push_back(ticks[i] - static_cast<std::int32_t>(std::nearbyint(gap * j)));
+            }
+        }
+        EXPECT_EQ(distinctInOrder(fast), distinctInOrder(reference)) << count;
+        EXPECT_LE(fast.size(), 2u * 91 + 91 + 111) << count;
+    }
+    std::vector<std::int32_t> minor;
+    LinearMinorTickPositions(ticks, std::numeric_limits<std::int32_t>::max(),
+                             [&](std::int32_t p) { minor.push_back(p); });
+    EXPECT_EQ(minor.size(), 2u * 91 + 91 + 111); // offset 0 included
+
+    TAxisMapping mapping;
+    mapping.SetScale(TAxisScale::Logarithmic);
+    mapping.SetRange(1, 1000);
+    mapping.SetExtent(0, 300);
+    const std::vector<std::int32_t> decades{300, 200, 100};
+    // The reference steps through every j as the exact loop does; repeats within a decade
+    // are dropped, not those where a decade ends on the pixel where the next one starts.
+    std::vector<std::int32_t> reference;
+    for (std::size_t i = 1; i < decades.size(); ++i) {
+        double value = mapping.PixelToValue(decades[i - 1]);
+        const double step = (10 * value - value) / 4098;
+        std::vector<std::int32_t> decade;
+        for (int j = 1; j <= 4097 && value + step <= 1000; ++j) {
+            value += step;
+            decade.push_back(mapping.ValueToPixel(value));
+        }
+        decade.erase(std::unique(decade.begin(), decade.end()), decade.end());
+        reference.insert(reference.end(), decade.begin(), decade.end());
+    }
+    std::vector<std::int32_t> fast;
+    LogarithmicMinorTickPositions(decades, 4097, mapping, 10,
+                                  [&](std::int32_t p) { fast.push_back(p); });
+    EXPECT_EQ(fast, reference);
+    // The largest count fills both decades pixel by pixel, each from its own tick.
+    fast.clear();
+    LogarithmicMinorTickPositions(decades, std::numeric_limits<std::int32_t>::max(), mapping, 10,
+                                  [&](std::int32_t p) { fast.push_back(p); });
+    std::vector<std::int32_t> rows;
+    for (std::int32_t row = 300; row >= 100; --row) {
+        rows.push_back(row);
+    }
+    rows.insert(rows.begin() + 101, 200);
+    EXPECT_EQ(fast, rows);
 }
 
 TEST(AxisTickMarksTest, CenteredGridLinesRoundHalvesToEven) {

@@ -131,6 +131,8 @@ TEST(ExtremeValuesTest, AxisRangesAtTheEdges) {
                 bottom.SetInverted(true);
                 left.SetMinorTickCount(7);
                 left.MinorGrid().SetVisible(true);
+                bottom.SetMinorTickCount(std::numeric_limits<std::int32_t>::max());
+                bottom.MinorGrid().SetVisible(true);
                 break;
             case 5:
                 left.SetLabelsMultiLine(true);
