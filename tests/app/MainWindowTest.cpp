@@ -5,6 +5,7 @@
 #include "FastLineSeries.h"
 #include "LabeledEdit.h"
 #include "RecordingMessageBoxes.h"
+#include "TypeText.h"
 #include "UpDown.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ protected:
         if (text.isEmpty()) {
             QTest::keyClick(field, Qt::Key_Backspace);
         } else {
-            QTest::keyClicks(field, text);
+            TypeText(field, text);
         }
     }
 
@@ -222,12 +223,36 @@ TEST_F(MainWindowTest, LengthBoundsAndSyntax) {
         bool Admitted;
         double Value;
     } cases[] = {
-        {"2000", true, 2000}, {"100", true, 100}, {"2000.0001", false, 0},  {"99.99", false, 0},
-        {"  500", true, 500}, {"750 ", false, 0}, {"5e2", true, 500},       {"+600", true, 600},
-        {"5,5", false, 0},    {"", false, 0},     {" ", false, 0},          {"-", false, 0},
-        {"e5", false, 0},     {".", false, 0},    {"1234.5", true, 1234.5}, {"abc", false, 0},
-        {"2e3", true, 2000},  {"-500", false, 0},
+        {"2000", true, 2000},
+        {"100", true, 100},
+        {"2000.0001", false, 0},
+        {"99.99", false, 0},
+        {"  500", true, 500},
+        {"750 ", false, 0},
+        {"5e2", true, 500},
+        {"+600", true, 600},
+        {"5,5", false, 0},
+        {"", false, 0},
+        {" ", false, 0},
+        {"-", false, 0},
+        {"e5", false, 0},
+        {".", false, 0},
+        {"1234.5", true, 1234.5},
+        {"abc", false, 0},
+        {"2e3", true, 2000},
+        {"-500", false, 0},
+        // Exponents far beyond any number, digits of other scripts, letters outside ASCII.
+        {"1e-999999999999", false, 0},
+        {"5e+0000000000000000000002", true, 500},
+        {"ß", false, 0},
+        {"１０００", false, 0},
+        {"٣٠٠", false, 0},
+        {"5\u00a000", false, 0},
     };
+    // Hundreds of digits before and after the point.
+    const std::string zeros(400, '0');
+    const std::string longMantissa = zeros + "1500." + zeros;
+    const std::string longFraction = "0." + zeros + "15e404";
     for (const auto& c : cases) {
         Boxes.Shown.clear();
         const double before = Form->State().StringLength;
@@ -248,6 +273,12 @@ TEST_F(MainWindowTest, LengthBoundsAndSyntax) {
             EXPECT_EQ(Form->LabeledEdit1()->selectedText(), QString::fromUtf8(c.Text)) << label;
         }
         EXPECT_EQ(QApplication::focusWidget(), Form->LabeledEdit1()) << label;
+    }
+    for (const std::string& text : {longMantissa, longFraction}) {
+        Boxes.Shown.clear();
+        Enter(Form->LabeledEdit1(), QString::fromStdString(text));
+        EXPECT_EQ(Form->State().StringLength, 1500.0) << text.size();
+        EXPECT_TRUE(Boxes.Shown.empty());
     }
 }
 

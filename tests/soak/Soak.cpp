@@ -11,6 +11,7 @@
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "ParamNumber.h"
+#include "TypeText.h"
 #include "UpDown.h"
 
 #include <QApplication>
@@ -289,7 +290,7 @@ private:
     static void TypeInto(QLineEdit* field, const std::string& text) {
         QTest::mouseClick(field, Qt::LeftButton);
         QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, QString::fromStdString(text));
+        TypeText(field, QString::fromStdString(text));
     }
 
     void Enter(QLineEdit* field, const std::string& text) {
