@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -99,6 +100,28 @@ void TLabeledEdit::keyPressEvent(QKeyEvent* event) {
         }
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TLabeledEdit::ForgetUndoHistory() {
+    if (!isUndoAvailable() && !isRedoAvailable()) {
+        return;
+    }
+    const int cursor = cursorPosition();
+    const int selectionStart = hasSelectedText() ? this->selectionStart() : -1;
+    const int selectionLength = static_cast<int>(selectedText().size());
+    {
+        // Setting the text clears the record; the text itself does not change, so nobody
+        // needs to hear of it.
+        const QSignalBlocker blocker(this);
+        setText(text());
+    }
+    if (selectionStart < 0) {
+        setCursorPosition(cursor);
+    } else if (cursor == selectionStart) {
+        setSelection(selectionStart + selectionLength, -selectionLength);
+    } else {
+        setSelection(selectionStart, selectionLength);
+    }
 }
 
 void TLabeledEdit::mouseReleaseEvent(QMouseEvent* event) {

@@ -40,6 +40,12 @@ public:
     std::intptr_t Tag() const { return FTag; }
     void SetTag(std::intptr_t value) { FTag = value; }
 
+    // Drops the record of earlier edits that undo would step back through, keeping the
+    // text, the cursor and the selection. The field's owner calls it whenever it takes the
+    // field's value: the record grows with every key typed, and over a long session of
+    // typing (or a test that types for an hour) it would otherwise hold every edit ever made.
+    void ForgetUndoHistory();
+
     TNotifyEvent OnClick;
     TNotifyEvent OnExit;
     TKeyPressEvent OnKeyPress;

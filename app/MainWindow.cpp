@@ -256,6 +256,7 @@ void TForm1::LabeledEdit1Exit(QObject* sender) {
     if (field == nullptr) {
         return;
     }
+    field->ForgetUndoHistory();
     const TParamNumber number = ParseParamNumber(field->text().toStdString());
     if (!number.Valid) {
         RejectField(*field);

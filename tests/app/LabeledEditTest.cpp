@@ -102,3 +102,31 @@ TEST(LabeledEditTest, AClickIsAReleaseOfTheLeftButtonInsideTheField) {
     QTest::mouseClick(field, Qt::MiddleButton);
     EXPECT_EQ(clicks, 1);
 }
+
+TEST(LabeledEditTest, ForgettingTheUndoHistoryKeepsTextCursorAndSelection) {
+    TLabeledEdit field;
+    QTest::keyClicks(&field, "12345");
+    ASSERT_TRUE(field.isUndoAvailable());
+    int changes = 0;
+    QObject::connect(&field, &QLineEdit::textChanged, [&] { ++changes; });
+
+    field.setCursorPosition(2);
+    field.ForgetUndoHistory();
+    EXPECT_FALSE(field.isUndoAvailable());
+    EXPECT_EQ(field.text(), "12345");
+    EXPECT_EQ(field.cursorPosition(), 2);
+    EXPECT_EQ(changes, 0);
+
+    // A selection made backwards keeps its cursor at the start, one made forwards at the end.
+    QTest::keyClicks(&field, "x");
+    field.setSelection(4, -3);
+    field.ForgetUndoHistory();
+    EXPECT_EQ(field.selectedText(), "2x3");
+    EXPECT_EQ(field.cursorPosition(), 1);
+    QTest::keyClick(&field, Qt::Key_Delete);
+    field.setSelection(1, 2);
+    field.ForgetUndoHistory();
+    EXPECT_EQ(field.selectedText(), "45");
+    EXPECT_EQ(field.cursorPosition(), 3);
+    EXPECT_FALSE(field.isUndoAvailable());
+}

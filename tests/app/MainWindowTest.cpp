@@ -410,6 +410,9 @@ TEST_F(MainWindowTest, EnterStoresWithoutLeavingAndClickSelectsAll) {
     EXPECT_EQ(Form->State().StringLength, 700.0);
     EXPECT_TRUE(Form->Button1()->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Form->LabeledEdit1());
+    // The taken value starts a new edit history, so that a long session does not keep every
+    // key ever typed.
+    EXPECT_FALSE(Form->LabeledEdit1()->isUndoAvailable());
 
     QTest::mouseClick(Form->LabeledEdit3(), Qt::LeftButton);
     EXPECT_EQ(Form->LabeledEdit3()->selectedText(), "0");
