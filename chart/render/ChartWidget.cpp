@@ -147,6 +147,9 @@ void TChartWidget::Guarded(THandler&& handler) {
     try {
         handler();
     } catch (...) {
+        // The report may be a modal box that takes the mouse: a drag that is left open would
+        // go on with the next plain move.
+        FChart.CancelDrags();
         if (OnException) {
             OnException(std::current_exception());
             return;

@@ -751,6 +751,14 @@ bool TCustomChart::ScrollAxes(bool horizontal, std::int32_t current, std::int32_
     return true;
 }
 
+void TCustomChart::CancelDrags() {
+    if (Zoom().DragActive) {
+        Zoom().DragActive = false;
+        ToggleZoomBand();
+    }
+    Scroll().DragActive = false;
+}
+
 void TCustomChart::MouseWheel(bool down, TShiftState shift, std::int32_t x, std::int32_t y) {
     TChartMouseMoveEvent& handler = down ? OnMouseWheelDown : OnMouseWheelUp;
     if (handler) {

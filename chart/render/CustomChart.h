@@ -174,6 +174,10 @@ public:
     bool ScrollAxes(bool horizontal, std::int32_t current, std::int32_t last);
     // Moves the vertical axes (the depth axis too) by 3 % of their ranges and paints at once.
     void WheelScroll(bool down);
+    // Ends a zoom or scroll drag without applying it and removes the rubber band. For the
+    // window glue: when an event handler fails during a drag, an error box takes the mouse
+    // and the release never reaches the chart.
+    void CancelDrags();
 
     // The range settings of the top, bottom, left and right axes, in this order, from before
     // the first zoom or scroll since the last undo.

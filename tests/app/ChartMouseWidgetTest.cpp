@@ -296,3 +296,27 @@ TEST_F(ChartMouseWidgetTest, AnErrorOfAChartHandlerGoesToTheReceiver) {
     EXPECT_FALSE(Chart().Zoom().DragActive);
     Chart().OnZoom = nullptr;
 }
+
+TEST_F(ChartMouseWidgetTest, AFailedHandlerEndsTheDrag) {
+    Widget->OnException = [](std::exception_ptr) {};
+    Chart().OnScroll = [](TCustomChart*) { throw std::runtime_error("scroll handler"); };
+    Press({500, 300}, Qt::RightButton);
+    Move({480, 300}, Qt::RightButton);
+    EXPECT_FALSE(Chart().Scroll().DragActive);
+    const TAxisRange scrolled = Bottom();
+    // The release went elsewhere; a plain move scrolls nothing.
+    Move({400, 300}, Qt::NoButton);
+    EXPECT_EQ(Bottom(), scrolled);
+
+    const QImage before = Widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Chart().OnMouseMove = [](TCustomChart*, TShiftState, std::int32_t, std::int32_t) {
+        throw std::runtime_error("move handler");
+    };
+    Press({300, 200}, Qt::LeftButton);
+    Move({400, 300}, Qt::LeftButton);
+    EXPECT_FALSE(Chart().Zoom().DragActive);
+    // The rubber band is gone with the drag.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Widget->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
+    Chart().OnMouseMove = nullptr;
+}
