@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <exception>
 #include <limits>
 
 namespace {
@@ -156,6 +157,11 @@ void TForm1::ConnectEvents() {
     ui.UpDown1->OnChanging = [this](QObject* sender, bool& allowChange) {
         Guarded([&] { UpDown1Changing(sender, allowChange); });
     };
+    // The chart's own event handlers run inside its mouse handling; what they raise is shown
+    // like the error of any other handler.
+    ui.Chart1->OnException = [this](std::exception_ptr error) {
+        Guarded([&] { std::rethrow_exception(error); });
+    };
 
     const auto signal = [this, notify](auto* sender, auto member,
                                        void (TForm1::*handler)(QObject*)) {
@@ -179,6 +185,7 @@ void TForm1::DisconnectEvents() {
         field->OnKeyPress = nullptr;
     }
     FUi->UpDown1->OnChanging = nullptr;
+    FUi->Chart1->OnException = nullptr;
 }
 
 template <typename THandler>

@@ -377,6 +377,28 @@ void TChartSeries::RequestRepaint() const {
     }
 }
 
+// --- Mouse -------------------------------------------------------------------------------------
+
+bool TChartSeries::SeriesMouseDown(std::int32_t valueIndex, TMouseButton button, TShiftState shift,
+                                   std::int32_t x, std::int32_t y) {
+    // Kept here: a handler may take the series off its chart.
+    TCustomAxisPanel* chart = FParentChart;
+    if (chart == nullptr) {
+        return false;
+    }
+    chart->SetCancelMouse(false);
+    // A handler claims the press by leaving the flag set; it may clear it to pass the press on
+    // to the chart's zoom and scroll.
+    if (shift.Double && OnDblClick) {
+        chart->SetCancelMouse(true);
+        OnDblClick(this, valueIndex, button, shift, x, y);
+    } else if (OnClick) {
+        chart->SetCancelMouse(true);
+        OnClick(this, valueIndex, button, shift, x, y);
+    }
+    return chart->CancelMouse();
+}
+
 void TChartSeries::SetZOrder(std::int32_t value) {
     if (FZOrder != value) {
         FZOrder = value;

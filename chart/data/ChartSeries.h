@@ -43,9 +43,6 @@ struct TShiftState {
     bool Double = false;
 };
 
-// Mouse cursor id of a series or chart; 0 is the default cursor.
-using TCursor = std::int16_t;
-
 // What a legend entry of a point shows: its label alone, the value or the percentage before
 // or after the label, or its X value.
 enum TLegendTextStyle : std::uint8_t {
@@ -201,6 +198,21 @@ public:
     std::int32_t MiddleDepth() const { return FMiddleDepth; }
     std::int32_t EndDepth() const { return FEndDepth; }
     void SetDepths(std::int32_t start, std::int32_t end);
+
+    // --- Mouse ----------------------------------------------------------------------------
+
+    // The index of the point under a pixel of the chart, or -1. A plain series has no shape
+    // to hit; the series kinds that draw one answer for it.
+    virtual std::int32_t PointAtPixel(std::int32_t /*x*/, std::int32_t /*y*/) const { return -1; }
+    // A press on point valueIndex: OnDblClick for a double click when assigned, else OnClick.
+    // A handler that leaves the chart's cancel-mouse flag set claims the press; the answer is
+    // that flag (false without a chart).
+    virtual bool SeriesMouseDown(std::int32_t valueIndex, TMouseButton button, TShiftState shift,
+                                 std::int32_t x, std::int32_t y);
+    // Every mouse move and release over the chart; nothing to do for a plain series.
+    virtual void SeriesMouseMove(TShiftState /*shift*/, std::int32_t /*x*/, std::int32_t /*y*/) {}
+    virtual void SeriesMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, std::int32_t /*x*/,
+                               std::int32_t /*y*/) {}
 
     // --- Mark texts -----------------------------------------------------------------------
 
@@ -390,7 +402,7 @@ private:
     bool FColorEachPoint = false;
     TGapBuffer<TColor> FColorList;
     std::string FColorSource;
-    TCursor FCursor = 0;
+    TCursor FCursor = crDefault;
     std::vector<TChartSeries*> FDataSources;
     TCustomChartAxis* FResolvedHorizAxis = nullptr;
     TCustomChartAxis* FResolvedVertAxis = nullptr;

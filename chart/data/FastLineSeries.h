@@ -46,7 +46,7 @@ public:
 
     // The index of the point at the pixel, or of the first point of the line segment through
     // it, among the points drawn by the last repaint; -1 when there is none.
-    std::int32_t PointAtPixel(std::int32_t x, std::int32_t y) const;
+    std::int32_t PointAtPixel(std::int32_t x, std::int32_t y) const override;
 
     // The legend's sample of the line: a horizontal stroke across the middle of the rectangle.
     void DrawLegendSymbol(const TRect& rect) override;

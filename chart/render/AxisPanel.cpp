@@ -75,6 +75,10 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
     // The data links of a series were validated by the chart it leaves. Its points stay as
     // they are; it only stops following its sources and feeding its followers.
     series->BreakDataLinks();
+    // A cursor shown for the series' points would stay behind it.
+    if (series->Cursor() != crDefault && Cursor() == series->Cursor()) {
+        SetCursor(InitialCursor());
+    }
     series->FParentChart = nullptr;
     series->ResolveAxes();
     FSeriesList.Remove(series);

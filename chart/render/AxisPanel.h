@@ -126,6 +126,11 @@ public:
     virtual void PaintWalls() {}
     virtual std::int32_t AxisWallSize(const TCustomChartAxis& /*axis*/) const { return 0; }
 
+    // The cancel-mouse flag: a click handler that leaves it set claims the press it was
+    // called for, which then starts neither a zoom nor a scroll (TCustomChart::MouseDown).
+    bool CancelMouse() const { return FCancelMouse; }
+    void SetCancelMouse(bool value) { FCancelMouse = value; }
+
     // A series' data source changed: let it take its points again.
     virtual void CheckDataSource(TChartSeries& series);
 
@@ -157,6 +162,7 @@ private:
     std::int32_t FMaxPointsPerPage = 0;
     std::int32_t FPage = 1;
     bool FScaleLastPage = true;
+    bool FCancelMouse = false;
     // Filled by the axes themselves as they are created, so it is declared before them.
     std::vector<TCustomChartAxis*> FAxes;
     TChartAxis* FBottomAxis;

@@ -45,6 +45,23 @@ void TCustomChartPanel::RepaintImmediately() {
     }
 }
 
+void TCustomChartPanel::SetWindow(TChartWindow* window) {
+    FWindow = window;
+    if (FWindow != nullptr && FCursor != crDefault) {
+        FWindow->SetCursorShape(FCursor);
+    }
+}
+
+void TCustomChartPanel::SetCursor(TCursor value) {
+    // The cursor is the window's business, not the picture's: no repaint.
+    if (FCursor != value) {
+        FCursor = value;
+        if (FWindow != nullptr) {
+            FWindow->SetCursorShape(value);
+        }
+    }
+}
+
 bool TCustomChartPanel::Monochrome() const {
     return FCanvas->Monochrome();
 }

@@ -31,7 +31,8 @@ public:
 
     // The window that shows the chart; none for a chart drawn only into images.
     TChartWindow* Window() const { return FWindow; }
-    void SetWindow(TChartWindow* window) { FWindow = window; }
+    // A new window also takes the chart's cursor.
+    void SetWindow(TChartWindow* window);
 
     // Marks the kept picture stale and asks the window for one paint.
     void RequestRepaint();
@@ -39,6 +40,13 @@ public:
     void RepaintImmediately();
     bool RepaintEnabled() const { return FRepaintEnabled; }
     void SetRepaintEnabled(bool value) { FRepaintEnabled = value; }
+
+    // The mouse cursor over the control; a change is handed to the window at once.
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value);
+    // The cursor the chart had when it was created; mouse handling returns to it when the
+    // mouse leaves a series that shows a cursor of its own.
+    TCursor InitialCursor() const { return FInitialCursor; }
 
     // True while the chart is being torn down: nothing may ask it for a repaint then.
     bool Destroying() const { return FDestroying; }
@@ -175,6 +183,8 @@ private:
     TZoomPanningRecord FZoom;
     TZoomPanningRecord FScroll;
     TChartWindow* FWindow = nullptr;
+    TCursor FCursor = crDefault;
+    TCursor FInitialCursor = FCursor;
     bool FRepaintEnabled = false;
     bool FDestroying = false;
     bool FLoading = false;

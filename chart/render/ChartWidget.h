@@ -2,14 +2,22 @@
 
 #include "Chart.h"
 #include "ChartWindow.h"
+#include "WheelSteps.h"
 
 #include <QWidget>
+#include <exception>
+#include <functional>
 
 // The chart as a widget: the toolkit glue around one chart engine. Repaint requests of the
 // chart become widget updates, which the window system merges into one paint; the paint
 // draws the whole control, so nothing erases the background beforehand. A paint without a
 // change since the last one copies the chart's kept image; otherwise the chart is drawn into
 // that image and then copied. The chart takes no focus.
+//
+// Mouse input goes to the chart's mouse handling in widget pixels, which are the chart's. The
+// widget tracks the mouse also without a button held, so that a series can show its cursor
+// over its points. Wheel input arrives as Qt routes it (to the widget under the mouse, focus
+// or not) and becomes whole wheel steps.
 class TChartWidget : public QWidget, public TChartWindow {
     Q_OBJECT
 
@@ -24,12 +32,28 @@ public:
     // the window system, the rest find the update already pending.
     void Invalidate() override;
     void RepaintNow() override { repaint(); }
+    void SetCursorShape(TCursor cursor) override;
+
+    // Receives what a chart event handler raised during mouse input; the error must not
+    // escape into the window system's event delivery. Without a receiver the error is
+    // reported as a warning and the program carries on.
+    std::function<void(std::exception_ptr error)> OnException;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void Press(QMouseEvent* event, bool doubleClick);
+    template <typename THandler>
+    void Guarded(THandler&& handler);
+
     TChart FChart;
     bool FUpdatePending = false;
+    TWheelSteps FWheelSteps;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChartTypes.h"
+
 // What the chart needs of the window that shows it. The engine itself draws into an image;
 // the toolkit glue implements this interface, and tests may provide their own.
 class TChartWindow {
@@ -12,4 +14,7 @@ public:
 
     // Paint the control now, before returning (animated zoom steps, scrolling).
     virtual void RepaintNow() = 0;
+
+    // Show this mouse cursor over the control; crDefault gives the window's usual one.
+    virtual void SetCursorShape(TCursor cursor) = 0;
 };

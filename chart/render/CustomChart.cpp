@@ -2,10 +2,13 @@
 
 #include "ChartCanvas3D.h"
 #include "ChartSeries.h"
+#include "ChartWindow.h"
 #include "SystemColors.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,6 +39,15 @@ void ResolveHatchColor(TChartBrush& brush) {
     if (brush.Color() == clDefault) {
         brush.SetColor(clBlack);
     }
+}
+
+// Every key of the set is held (buttons and the double-click flag do not count as keys).
+bool HoldsKeys(const TShiftState& shift, const TShiftState& keys) {
+    return (!keys.Shift || shift.Shift) && (!keys.Alt || shift.Alt) && (!keys.Ctrl || shift.Ctrl);
+}
+
+TAxisRange RangeOf(const TCustomChartAxis& axis) {
+    return {axis.Minimum(), axis.Maximum()};
 }
 
 } // namespace
@@ -368,4 +380,415 @@ void TCustomChart::DrawWallBox(const TRect& face, std::int32_t z0, std::int32_t 
                    {face.Right, face.Bottom}},
                   {z0, z1, z1, z0});
     brush.SetColor(front);
+}
+
+// --- Mouse -------------------------------------------------------------------------------------
+
+std::array<TCustomChartAxis*, 4> TCustomChart::SideAxes() const {
+    return {&TopAxis(), &BottomAxis(), &LeftAxis(), &RightAxis()};
+}
+
+TChartPart TCustomChart::ChartPartAt(std::int32_t x, std::int32_t y) const {
+    // The series drawn last lies on top, so it is asked first.
+    const TChartSeriesList& list = SeriesList();
+    for (std::int32_t i = list.Count() - 1; i >= 0; --i) {
+        TChartSeries* series = list[i];
+        if (!series->Active()) {
+            continue;
+        }
+        const std::int32_t index = series->PointAtPixel(x, y);
+        if (index != -1) {
+            return {cpSeries, series, index, nullptr};
+        }
+    }
+    for (TCustomChartAxis* axis : AxisList()) {
+        if (axis->ClickedAt(x, y)) {
+            return {cpAxis, nullptr, -1, axis};
+        }
+    }
+    if (FTitle.ContainsPoint(x, y)) {
+        return {cpTitle};
+    }
+    if (FFoot.ContainsPoint(x, y)) {
+        return {cpFoot};
+    }
+    if (PlotRect().Contains(x, y) && HasActiveSeries()) {
+        return {cpPlotArea};
+    }
+    if (FLegend.Visible() && LegendContainsPoint(x, y)) {
+        return {cpLegend};
+    }
+    return {};
+}
+
+void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x,
+                             std::int32_t y) {
+    if (OnMouseDown) {
+        OnMouseDown(this, button, shift, x, y);
+    }
+    // One drag at a time: presses during a drag are ignored.
+    if (Zoom().DragActive || Scroll().DragActive) {
+        return;
+    }
+    // An OnMouseDown handler that set the flag has taken the press for itself.
+    if (CancelMouse()) {
+        SetCancelMouse(false);
+        return;
+    }
+
+    // The flag belongs to this press only: it is cleared when the press has been handled,
+    // also when a click handler raised an error, so that the next press is not swallowed.
+    struct TClearCancelMouse {
+        TCustomChart& Chart;
+        ~TClearCancelMouse() { Chart.SetCancelMouse(false); }
+    } clearCancelMouse{*this};
+
+    const TChartPart part = ChartPartAt(x, y);
+    bool claimed = false;
+    // A press on the plot area offers itself to OnClickBackground before it may start a drag;
+    // one that starts nothing must not be offered a second time.
+    bool backgroundOffered = false;
+    const auto offerBackground = [&] {
+        backgroundOffered = true;
+        return OfferClick(OnClickBackground, button, shift, x, y);
+    };
+    switch (part.Kind) {
+    case cpLegend:
+        claimed = OfferClick(OnClickLegend, button, shift, x, y);
+        break;
+    case cpAxis:
+        if (OnClickAxis) {
+            SetCancelMouse(true);
+            OnClickAxis(this, part.Axis, button, shift, x, y);
+            claimed = CancelMouse();
+        }
+        if (!claimed) {
+            claimed = StartDrag(button, shift, x, y);
+        }
+        break;
+    case cpSeries:
+        claimed = part.Series->SeriesMouseDown(part.PointIndex, button, shift, x, y);
+        if (OnClickSeries) {
+            SetCancelMouse(true);
+            OnClickSeries(this, part.Series, part.PointIndex, button, shift, x, y);
+            claimed = CancelMouse();
+        }
+        if (!claimed) {
+            claimed = StartDrag(button, shift, x, y);
+        }
+        break;
+    case cpPlotArea:
+        claimed = offerBackground();
+        if (!claimed) {
+            claimed = StartDrag(button, shift, x, y);
+        }
+        break;
+    case cpTitle:
+    case cpFoot:
+    case cpNone:
+        break;
+    }
+    if (!claimed && !backgroundOffered) {
+        offerBackground();
+    }
+}
+
+bool TCustomChart::OfferClick(TChartMouseEvent& handler, TMouseButton button, TShiftState shift,
+                              std::int32_t x, std::int32_t y) {
+    if (!handler) {
+        return false;
+    }
+    // The handler claims the press by leaving the flag set.
+    SetCancelMouse(true);
+    handler(this, button, shift, x, y);
+    return CancelMouse();
+}
+
+bool TCustomChart::StartDrag(TMouseButton button, TShiftState shift, std::int32_t x,
+                             std::int32_t y) {
+    bool started = false;
+    if (AllowZoom() && button == ChartMouse::ZoomMouseButton &&
+        HoldsKeys(shift, ChartMouse::ZoomKeyShift)) {
+        SetCursor(crDefault);
+        Zoom().Start(x, y);
+        ToggleZoomBand();
+        started = true;
+    }
+    if (AllowPanning() != pmNone && button == ChartMouse::ScrollMouseButton &&
+        HoldsKeys(shift, ChartMouse::ScrollKeyShift)) {
+        SetCursor(crDefault);
+        Scroll().Start(x, y);
+        started = true;
+    }
+    return started;
+}
+
+void TCustomChart::ToggleZoomBand() {
+    // Between repaints the canvas draws onto its kept picture: the band is in the picture at
+    // once, and the window only has to show it again. Marking the picture dirty instead would
+    // draw the whole chart anew for every move of the mouse.
+    DrawZoomRectangle();
+    // The band alone is drawn in not-xor; whatever the canvas draws next draws over.
+    Canvas().Pen().SetMode(pmCopy);
+    if (Window() != nullptr) {
+        Window()->Invalidate();
+    }
+}
+
+void TCustomChart::MouseMove(TShiftState shift, std::int32_t x, std::int32_t y) {
+    if (OnMouseMove) {
+        OnMouseMove(this, shift, x, y);
+    }
+    if (Zoom().DragActive) {
+        DragZoomCorner(x, y);
+    } else if (Scroll().DragActive) {
+        DragScroll(x, y);
+    } else {
+        TrackSeriesCursor(shift, x, y);
+    }
+}
+
+void TCustomChart::DragZoomCorner(std::int32_t x, std::int32_t y) {
+    TZoomPanningRecord& zoom = Zoom();
+    if (x == zoom.CurrentX && y == zoom.CurrentY) {
+        return;
+    }
+    // The corner follows the mouse anywhere, also outside the chart rectangle.
+    ToggleZoomBand();
+    zoom.CurrentX = x;
+    zoom.CurrentY = y;
+    ToggleZoomBand();
+}
+
+void TCustomChart::DragScroll(std::int32_t x, std::int32_t y) {
+    TZoomPanningRecord& scroll = Scroll();
+    // Leaving the chart rectangle ends the scroll; coming back does not resume it.
+    if (!PlotRect().Contains(x, y)) {
+        scroll.DragActive = false;
+        return;
+    }
+    if (x == scroll.CurrentX && y == scroll.CurrentY) {
+        return;
+    }
+    if (FScalesRestored) {
+        SaveAxisScales();
+    }
+    const bool horizontal = ScrollAxes(true, x, scroll.CurrentX);
+    const bool vertical = ScrollAxes(false, y, scroll.CurrentY);
+    // The next step is measured from here.
+    scroll.CurrentX = x;
+    scroll.CurrentY = y;
+    if (horizontal || vertical) {
+        if (OnScroll) {
+            OnScroll(this);
+        }
+        RequestRepaint();
+    }
+}
+
+void TCustomChart::TrackSeriesCursor(TShiftState shift, std::int32_t x, std::int32_t y) {
+    // By index: a series' handler may change the list.
+    const TChartSeriesList& list = SeriesList();
+    bool shown = false;
+    for (std::int32_t i = 0; i < list.Count(); ++i) {
+        const TChartSeries* series = list[i];
+        // The cheap test first: the hit test walks the series' visible points.
+        if (series->Active() && series->Cursor() != crDefault && series->PointAtPixel(x, y) != -1) {
+            SetCursor(series->Cursor());
+            shown = true;
+            break;
+        }
+    }
+    for (std::int32_t i = 0; i < list.Count(); ++i) {
+        list[i]->SeriesMouseMove(shift, x, y);
+    }
+    if (!shown) {
+        SetCursor(InitialCursor());
+    }
+}
+
+void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
+    if (OnMouseUp) {
+        OnMouseUp(this, button, shift, x, y);
+    }
+    const TChartSeriesList& list = SeriesList();
+    for (std::int32_t i = 0; i < list.Count(); ++i) {
+        list[i]->SeriesMouseUp(button, shift, x, y);
+    }
+    if (Zoom().DragActive && button == ChartMouse::ZoomMouseButton) {
+        EndZoomDrag(x, y);
+    }
+    // Any button ends a scroll.
+    Scroll().DragActive = false;
+}
+
+void TCustomChart::EndZoomDrag(std::int32_t x, std::int32_t y) {
+    TZoomPanningRecord& zoom = Zoom();
+    zoom.DragActive = false;
+    // Removes the band; the pen is back in copy mode afterwards.
+    ToggleZoomBand();
+    zoom.CurrentX = x;
+    zoom.CurrentY = y;
+    // In 64 bits: positions from the window may lie anywhere.
+    const std::int64_t dx = std::int64_t{x} - zoom.AnchorX;
+    const std::int64_t dy = std::int64_t{y} - zoom.AnchorY;
+    if (std::llabs(dx) <= ChartMouse::ZoomMinimumDrag ||
+        std::llabs(dy) <= ChartMouse::ZoomMinimumDrag) {
+        return;
+    }
+    // Right and down zooms in; any other direction undoes.
+    if (dx > 0 && dy > 0) {
+        ZoomToRectangle();
+    } else {
+        RevertZoom();
+    }
+    RequestRepaint();
+}
+
+void TCustomChart::ZoomToRectangle() {
+    TZoomPanningRecord& zoom = Zoom();
+    zoom.Normalize();
+    const std::int32_t left = zoom.AnchorX;
+    const std::int32_t top = zoom.AnchorY;
+    const std::int32_t right = zoom.CurrentX;
+    const std::int32_t bottom = zoom.CurrentY;
+    ApplyZoom(RangeBetweenPixels(TopAxis().Mapping(), left, right),
+              RangeBetweenPixels(BottomAxis().Mapping(), left, right),
+              RangeBetweenPixels(LeftAxis().Mapping(), bottom, top),
+              RangeBetweenPixels(RightAxis().Mapping(), bottom, top));
+}
+
+void TCustomChart::ApplyZoom(const TAxisRange& top, const TAxisRange& bottom,
+                             const TAxisRange& left, const TAxisRange& right) {
+    if (FScalesRestored) {
+        SaveAxisScales();
+    }
+    // A target that is not finite (a zoom beyond the double range) leaves its axis alone.
+    const std::array<std::pair<TCustomChartAxis*, TAxisRange>, 4> targets{
+        {{&LeftAxis(), left}, {&RightAxis(), right}, {&TopAxis(), top}, {&BottomAxis(), bottom}}};
+    if (AnimatedZoom()) {
+        for (std::int32_t step = 1; step < AnimatedZoomSteps(); ++step) {
+            for (const auto& [axis, target] : targets) {
+                if (IsFiniteRange(target)) {
+                    const TAxisRange next =
+                        AnimatedZoomStep(RangeOf(*axis), target, ChartMouse::AnimatedZoomFactor);
+                    axis->AssignRange(next.Minimum, next.Maximum);
+                }
+            }
+            // Every step is shown, not merely requested: the requests would merge into one.
+            RepaintImmediately();
+        }
+    }
+    for (const auto& [axis, target] : targets) {
+        if (IsFiniteRange(target)) {
+            axis->AssignRange(target.Minimum, target.Maximum);
+        }
+    }
+    if (OnZoom) {
+        OnZoom(this);
+    }
+}
+
+void TCustomChart::SaveAxisScales() {
+    const std::array<TCustomChartAxis*, 4> axes = SideAxes();
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        const TCustomChartAxis& axis = *axes[i];
+        FSavedAxisScales[i] = {axis.Automatic(), axis.AutomaticMinimum(), axis.AutomaticMaximum(),
+                               axis.Minimum(), axis.Maximum()};
+    }
+    FScalesRestored = false;
+}
+
+void TCustomChart::RevertZoom() {
+    if (!FScalesRestored) {
+        const std::array<TCustomChartAxis*, 4> axes = SideAxes();
+        for (std::size_t i = 0; i < axes.size(); ++i) {
+            TCustomChartAxis& axis = *axes[i];
+            const TSavedAxisScale& saved = FSavedAxisScales[i];
+            axis.SetAutomatic(saved.Automatic);
+            axis.SetAutomaticMinimum(saved.AutomaticMinimum);
+            axis.SetAutomaticMaximum(saved.AutomaticMaximum);
+            if (!axis.Automatic()) {
+                axis.AssignRange(saved.Minimum, saved.Maximum);
+                // AssignRange fixes both limits; an axis that took one of them from its series
+                // takes it from there again.
+                axis.SetAutomaticMinimum(saved.AutomaticMinimum);
+                axis.SetAutomaticMaximum(saved.AutomaticMaximum);
+            }
+        }
+    }
+    FScalesRestored = true;
+    if (OnUndoZoom) {
+        OnUndoZoom(this);
+    }
+    RequestRepaint();
+}
+
+bool TCustomChart::ScrollAxes(bool horizontal, std::int32_t current, std::int32_t last) {
+    if (current == last) {
+        return false;
+    }
+    const TPanningMode mode = horizontal ? pmHorizontal : pmVertical;
+    if (AllowPanning() != mode && AllowPanning() != pmBoth) {
+        return false;
+    }
+    // By index: an OnAllowScroll handler may free an axis.
+    const std::vector<TCustomChartAxis*>& axes = AxisList();
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        TCustomChartAxis* axis = axes[i];
+        if (axis->IsDepth() || axis->IsHorizontal() != horizontal) {
+            continue;
+        }
+        TAxisRange range = ScrolledRange(RangeOf(*axis), axis->Mapping(), current, last);
+        bool allowScroll = true;
+        if (OnAllowScroll) {
+            OnAllowScroll(axis, range.Minimum, range.Maximum, allowScroll);
+        }
+        if (allowScroll && IsFiniteRange(range)) {
+            axis->AssignRange(range.Minimum, range.Maximum);
+        }
+    }
+    return true;
+}
+
+void TCustomChart::CancelDrags() {
+    if (Zoom().DragActive) {
+        Zoom().DragActive = false;
+        ToggleZoomBand();
+    }
+    Scroll().DragActive = false;
+}
+
+void TCustomChart::MouseWheel(bool down, TShiftState shift, std::int32_t x, std::int32_t y) {
+    TChartMouseMoveEvent& handler = down ? OnMouseWheelDown : OnMouseWheelUp;
+    if (handler) {
+        handler(this, shift, x, y);
+    }
+    WheelScroll(down);
+}
+
+void TCustomChart::WheelScroll(bool down) {
+    // Every axis shift paints the chart at once; the axes of one step move together, so the
+    // step is painted once, after the last of them.
+    const bool repaintEnabled = RepaintEnabled();
+    SetRepaintEnabled(false);
+    bool shifted = false;
+    const std::vector<TCustomChartAxis*>& axes = AxisList();
+    for (std::size_t i = 0; i < axes.size(); ++i) {
+        TCustomChartAxis* axis = axes[i];
+        if (axis->IsHorizontal()) {
+            continue;
+        }
+        const TAxisRange range = RangeOf(*axis);
+        const double offset = WheelScrollOffset(range, down);
+        if (!IsFiniteRange({range.Minimum + offset, range.Maximum + offset})) {
+            continue;
+        }
+        axis->ShiftRange(offset, false);
+        shifted = true;
+    }
+    SetRepaintEnabled(repaintEnabled);
+    if (shifted) {
+        RepaintImmediately();
+    }
 }

@@ -1,19 +1,91 @@
 #pragma once
 
 #include "AxisPanel.h"
+#include "AxisRange.h"
 #include "ChartLegend.h"
+#include "ChartSeries.h"
 #include "ChartTitle.h"
 #include "ChartWall.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 
-// The chart with its title and foot blocks, its walls and its legend.
+// What lies under a point of the chart (TCustomChart::ChartPartAt).
+enum TChartPartKind : std::uint8_t {
+    cpNone,
+    cpSeries,
+    cpAxis,
+    cpTitle,
+    cpFoot,
+    cpPlotArea,
+    cpLegend
+};
+
+struct TChartPart {
+    TChartPartKind Kind = cpNone;
+    // The series and its point for cpSeries, the axis for cpAxis.
+    TChartSeries* Series = nullptr;
+    std::int32_t PointIndex = -1;
+    TCustomChartAxis* Axis = nullptr;
+};
+
+// The range settings of one axis as they stood before the first zoom or scroll, which an undo
+// brings back.
+struct TSavedAxisScale {
+    bool Automatic = true;
+    bool AutomaticMinimum = true;
+    bool AutomaticMaximum = true;
+    double Minimum = 0;
+    double Maximum = 0;
+
+    friend bool operator==(const TSavedAxisScale&, const TSavedAxisScale&) = default;
+};
+
+// The mouse buttons and keys that start a zoom and a scroll, and how far each step of an
+// animated zoom goes. Fixed for the whole program.
+namespace ChartMouse {
+inline constexpr TMouseButton ZoomMouseButton = mbLeft;
+inline constexpr TShiftState ZoomKeyShift{};
+inline constexpr TMouseButton ScrollMouseButton = mbRight;
+inline constexpr TShiftState ScrollKeyShift{};
+inline constexpr double AnimatedZoomFactor = 3.0;
+// A zoom drag must move more than this many pixels both across and down; a shorter one is
+// taken for a click and changes nothing.
+inline constexpr std::int32_t ZoomMinimumDrag = 16;
+} // namespace ChartMouse
+
+// The chart with its title and foot blocks, its walls, its legend and its mouse handling.
 //
 // Title and foot are drawn early in every repaint and take their room off the chart rectangle
 // before the axes are laid out (DrawTitleBlocks); the walls are drawn after the layout, under
 // the axes and the series (PaintWalls).
+//
+// The mouse: a press asks what lies under it (ChartPartAt) and offers the click to the click
+// events and the series; unless a handler claims it, the zoom button starts a rubber band and
+// the scroll button a scroll. Moving the mouse drags the band's corner or scrolls the axes;
+// releasing the zoom button zooms into the band (dragged right and down) or undoes every zoom
+// and scroll (dragged any other way). The wheel moves the vertical axes. Positions are chart
+// pixels and are read against the layout of the last repaint. The window glue turns its
+// toolkit's events into MouseDown, MouseMove, MouseUp and MouseWheel.
 class TCustomChart : public TCustomAxisPanel {
 public:
+    using TChartNotifyEvent = std::function<void(TCustomChart* sender)>;
+    using TChartMouseEvent = std::function<void(TCustomChart* sender, TMouseButton button,
+                                                TShiftState shift, std::int32_t x, std::int32_t y)>;
+    using TChartMouseMoveEvent = std::function<void(TCustomChart* sender, TShiftState shift,
+                                                    std::int32_t x, std::int32_t y)>;
+    using TChartClickAxisEvent =
+        std::function<void(TCustomChart* sender, TCustomChartAxis* axis, TMouseButton button,
+                           TShiftState shift, std::int32_t x, std::int32_t y)>;
+    using TChartClickSeriesEvent =
+        std::function<void(TCustomChart* sender, TChartSeries* series, std::int32_t valueIndex,
+                           TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)>;
+    // A scroll is about to give the axis the range from minimum to maximum; the handler may
+    // change the range or refuse the scroll of this axis by clearing allowScroll.
+    using TChartAllowScrollEvent = std::function<void(TCustomChartAxis* sender, double& minimum,
+                                                      double& maximum, bool& allowScroll)>;
+
     TCustomChart();
 
     // --- Parts -----------------------------------------------------------------------------
@@ -72,10 +144,67 @@ public:
     // bottom wall's for the bottom axis, and 0 for the others or unless 3D walls are shown.
     std::int32_t AxisWallSize(const TCustomChartAxis& axis) const override;
 
+    // --- Mouse ---------------------------------------------------------------------------
+
+    // The mouse input of the window, in chart pixels. Each first raises the matching toolkit
+    // event (OnMouseDown, OnMouseMove, OnMouseUp, OnMouseWheelDown or OnMouseWheelUp).
+    void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+    void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
+    void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+    // One step of the wheel, turned down (towards the user) or up.
+    void MouseWheel(bool down, TShiftState shift, std::int32_t x, std::int32_t y);
+
+    // What lies under a point, first match first: a point or line of an active series (the
+    // last series first), an axis, the title, the foot, the plot area (while a series is
+    // active), the legend.
+    TChartPart ChartPartAt(std::int32_t x, std::int32_t y) const;
+
+    // Zooms the four side axes to the zoom record's rectangle.
+    void ZoomToRectangle();
+    // Gives the four side axes their new ranges, in steps when AnimatedZoom is on, and raises
+    // OnZoom. The scales of before the first zoom are kept for RevertZoom.
+    void ApplyZoom(const TAxisRange& top, const TAxisRange& bottom, const TAxisRange& left,
+                   const TAxisRange& right);
+    // Undoes every zoom and scroll since the last undo, raises OnUndoZoom and asks for a
+    // repaint (also when there was nothing to undo).
+    void RevertZoom();
+    // Moves the axes of one orientation (all but the depth axis) as the mouse moved from
+    // pixel last to pixel current along it, as far as AllowPanning and OnAllowScroll let
+    // them. Answers whether the movement counted as a scroll.
+    bool ScrollAxes(bool horizontal, std::int32_t current, std::int32_t last);
+    // Moves the vertical axes (the depth axis too) by 3 % of their ranges and paints at once.
+    void WheelScroll(bool down);
+    // Ends a zoom or scroll drag without applying it and removes the rubber band. For the
+    // window glue: when an event handler fails during a drag, an error box takes the mouse
+    // and the release never reaches the chart.
+    void CancelDrags();
+
+    // The range settings of the top, bottom, left and right axes, in this order, from before
+    // the first zoom or scroll since the last undo.
+    const std::array<TSavedAxisScale, 4>& SavedAxisScales() const { return FSavedAxisScales; }
+    // True until a zoom or scroll saves the scales, and again after RevertZoom.
+    bool ScalesRestored() const { return FScalesRestored; }
+
+    TChartNotifyEvent OnZoom;
+    TChartNotifyEvent OnUndoZoom;
+    TChartNotifyEvent OnScroll;
+    TChartAllowScrollEvent OnAllowScroll;
+    TChartClickAxisEvent OnClickAxis;
+    TChartClickSeriesEvent OnClickSeries;
+    TChartMouseEvent OnClickLegend;
+    TChartMouseEvent OnClickBackground;
+    TChartMouseEvent OnMouseDown;
+    TChartMouseMoveEvent OnMouseMove;
+    TChartMouseEvent OnMouseUp;
+    TChartMouseMoveEvent OnMouseWheelDown;
+    TChartMouseMoveEvent OnMouseWheelUp;
+
 protected:
     // Draws the legend and takes its room off PlotRect. The legend lists nothing yet, so it
     // draws nothing and takes no room.
     virtual void DrawLegend() {}
+    // Whether a point lies on the legend. Nothing is drawn of it, so nothing of it is hit.
+    virtual bool LegendContainsPoint(std::int32_t /*x*/, std::int32_t /*y*/) const { return false; }
 
 private:
     void ApplyBlockBackground(TChartTitle& title);
@@ -86,6 +215,24 @@ private:
     // A thick wall in 3D: the box from (x0, y0, z0) to (x1, y1, z1), of which the front, top
     // and right faces show; the two side faces darker when dark is set.
     void DrawWallBox(const TRect& face, std::int32_t z0, std::int32_t z1, bool dark);
+
+    // Mouse steps.
+    bool OfferClick(TChartMouseEvent& handler, TMouseButton button, TShiftState shift,
+                    std::int32_t x, std::int32_t y);
+    bool StartDrag(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+    void DragZoomCorner(std::int32_t x, std::int32_t y);
+    void DragScroll(std::int32_t x, std::int32_t y);
+    void TrackSeriesCursor(TShiftState shift, std::int32_t x, std::int32_t y);
+    void EndZoomDrag(std::int32_t x, std::int32_t y);
+    // Draws the rubber band onto the kept picture between repaints (a second drawing at the
+    // same place removes it) and has the window show the picture again.
+    void ToggleZoomBand();
+    void SaveAxisScales();
+    // The top, bottom, left and right axes, in this order.
+    std::array<TCustomChartAxis*, 4> SideAxes() const;
+
+    std::array<TSavedAxisScale, 4> FSavedAxisScales;
+    bool FScalesRestored = true;
 
     // Members are created in declaration order: title, foot, back wall, left wall, legend,
     // bottom wall.

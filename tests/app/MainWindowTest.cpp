@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -532,4 +533,40 @@ TEST_F(MainWindowTest, StartShowsTheWaveInTheChart) {
         }
     }
     EXPECT_EQ(outside, 0);
+}
+
+TEST_F(MainWindowTest, AZoomWhileTheTimerRunsHoldsForTheLaterFrames) {
+    TChartWidget* widget = Form->Chart1();
+    const TChart& chart = widget->Chart();
+    QTest::mouseClick(Form->Button1(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return Form->State().SimTime >= 0.1; }));
+    const TAxisRange bottom{chart.BottomAxis().PixelToValue(300),
+                            chart.BottomAxis().PixelToValue(500)};
+    const TAxisRange left{chart.LeftAxis().PixelToValue(350), chart.LeftAxis().PixelToValue(200)};
+
+    // Mouse events with the button held, as the window system sends them during a drag.
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                          Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {400, 280}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {500, 350}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {500, 350}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(chart.BottomAxis().Minimum(), bottom.Minimum);
+
+    // Later frames refill the series and are drawn in the zoomed range.
+    const double time = Form->State().SimTime;
+    ASSERT_TRUE(WaitFor([&] { return Form->State().SimTime >= time + 0.1; }));
+    EXPECT_TRUE(Form->Timer1()->isActive());
+    EXPECT_GT(Form->Series1().PointCount(), 0);
+    EXPECT_EQ(chart.BottomAxis().Minimum(), bottom.Minimum);
+    EXPECT_EQ(chart.BottomAxis().Maximum(), bottom.Maximum);
+    EXPECT_EQ(chart.LeftAxis().Minimum(), left.Minimum);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), left.Maximum);
+    EXPECT_EQ(chart.BottomAxis().EffectiveMinimum(), bottom.Minimum);
+    EXPECT_EQ(chart.LeftAxis().EffectiveMaximum(), left.Maximum);
+    QTest::mouseClick(Form->Button2(), Qt::LeftButton);
 }

@@ -2,12 +2,18 @@
 
 #include "ChartWindow.h"
 
-// A window that only counts the paints the chart asked for.
+// A window that only counts the paints the chart asked for, and keeps the cursor it was given.
 class TCountingWindow final : public TChartWindow {
 public:
     void Invalidate() override { ++Invalidations; }
     void RepaintNow() override { ++ImmediateRepaints; }
+    void SetCursorShape(TCursor cursor) override {
+        Cursor = cursor;
+        ++CursorChanges;
+    }
 
     int Invalidations = 0;
     int ImmediateRepaints = 0;
+    TCursor Cursor = crDefault;
+    int CursorChanges = 0;
 };
