@@ -56,7 +56,7 @@ public:
     const TTextEntry& Glyphs(const TFontEntry& font, std::string_view text);
 
     static constexpr std::size_t MaxFonts = 16;
-    static constexpr std::size_t MaxTexts = 4096;
+    static constexpr std::size_t MaxTexts = 1024;
 
 private:
     struct TKey {
