@@ -668,12 +668,21 @@ void TCustomChart::ApplyZoom(const TAxisRange& top, const TAxisRange& bottom,
         {{&LeftAxis(), left}, {&RightAxis(), right}, {&TopAxis(), top}, {&BottomAxis(), bottom}}};
     if (AnimatedZoom()) {
         for (std::int32_t step = 1; step < AnimatedZoomSteps(); ++step) {
+            bool moved = false;
             for (const auto& [axis, target] : targets) {
                 if (IsFiniteRange(target)) {
+                    const TAxisRange current = RangeOf(*axis);
                     const TAxisRange next =
-                        AnimatedZoomStep(RangeOf(*axis), target, ChartMouse::AnimatedZoomFactor);
+                        AnimatedZoomStep(current, target, ChartMouse::AnimatedZoomFactor);
+                    moved = moved || !(next == current);
                     axis->AssignRange(next.Minimum, next.Maximum);
                 }
+            }
+            // Each step covers a third of the remaining way, so after some dozens of steps the
+            // ranges no longer change in double precision; the further steps would only paint
+            // the same picture again (for a count near the integer limit, for hours).
+            if (!moved) {
+                break;
             }
             // Every step is shown, not merely requested: the requests would merge into one.
             RepaintImmediately();

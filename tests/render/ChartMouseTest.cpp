@@ -463,6 +463,13 @@ TEST_F(ChartMouseTest, AnAnimatedZoomPaintsEachIntermediateStepAtOnce) {
     Chart.ApplyZoom({0, 1}, {0, 1000}, {-500, 500}, {0, 1});
     EXPECT_TRUE(window.Bottom.empty());
     EXPECT_EQ(Range(Chart.BottomAxis()), (TAxisRange{0, 1000}));
+
+    // Steps that no longer move the ranges end the animation: the largest count finishes.
+    Chart.SetAnimatedZoomSteps(std::numeric_limits<std::int32_t>::max());
+    Chart.ApplyZoom({0, 1}, target, {-500, 500}, {0, 1});
+    EXPECT_GT(window.Bottom.size(), 20u);
+    EXPECT_LT(window.Bottom.size(), 200u);
+    EXPECT_EQ(Range(Chart.BottomAxis()), target);
     Chart.SetWindow(&Window);
 }
 
