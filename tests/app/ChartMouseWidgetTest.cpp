@@ -1,6 +1,7 @@
 #include "ChartCanvas3D.h"
 #include "ChartWidget.h"
 #include "FastLineSeries.h"
+#include "PaintCounter.h"
 #include "StoredChartLayout.h"
 
 #include <QImage>
@@ -14,21 +15,6 @@
 #include <stdexcept>
 
 namespace {
-
-// Counts the paints a widget receives.
-class TPaintCounter : public QObject {
-public:
-    explicit TPaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int Paints = 0;
-
-protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++Paints;
-        }
-        return false;
-    }
-};
 
 // The main window's chart on a widget of its own: 961 × 529, the stored layout (bottom axis 0
 // to 1000, left axis -1000 to 1000, the title) and one wave of a frame in the series, shown

@@ -2,30 +2,12 @@
 
 #include "ChartCanvas3D.h"
 #include "FastLineSeries.h"
+#include "PaintCounter.h"
 #include "SystemColors.h"
 
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
-
-namespace {
-
-// Counts the paints a widget receives.
-class TPaintCounter : public QObject {
-public:
-    explicit TPaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int Paints = 0;
-
-protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++Paints;
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 TEST(ChartWidgetTest, RepaintRequestsMergeIntoOnePaint) {
     TChartWidget widget;
