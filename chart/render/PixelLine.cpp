@@ -271,6 +271,16 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     }
 }
 
+void TPixelLine::Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    if (FPattern.IsSolid()) {
+        return;
+    }
+    const std::int64_t dx = std::int64_t{x1} - x0;
+    const std::int64_t dy = std::int64_t{y1} - y0;
+    const std::int64_t length = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+    FPhase = static_cast<std::uint32_t>((FPhase + length % FPattern.Length) % FPattern.Length);
+}
+
 void TPixelLine::Paint(const TSpan& span) {
     if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid()) {
         PaintPattern(span);

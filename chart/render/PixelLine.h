@@ -146,10 +146,18 @@ public:
     // Starts the dash pattern again at its first pixel.
     void ResetPhase() { FPhase = 0; }
     std::uint32_t Phase() const { return FPhase; }
+    // The pattern of the last pen and the phase, to put back after a pass that is run again.
+    TPattern Pattern() const { return FPattern; }
+    void RestorePattern(TPattern pattern, std::uint32_t phase) {
+        FPattern = pattern;
+        FPhase = phase;
+    }
 
     // Draws the line from (x0, y0) to (x1, y1), end pixel excluded, and moves the dash pattern
     // on by the whole length of the line, visible or not.
     void Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+    // Moves the dash pattern on as Draw would, without painting.
+    void Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
 
 private:
     void Paint(const TSpan& span);
