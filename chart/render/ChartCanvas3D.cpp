@@ -1387,7 +1387,13 @@ bool TChartCanvas3D::Record(TPrimitive primitive, std::initializer_list<std::int
 
 bool TChartCanvas3D::Record(TPrimitive primitive, std::span<const std::int64_t> arguments,
                             bool covers, std::string_view text) {
-    if (!FRecording || FRecordDepth > 0) {
+    if (!FRecording) {
+        if (FKeptValid) {
+            NoteWrite(primitive, arguments);
+        }
+        return false;
+    }
+    if (FRecordDepth > 0) {
         return false;
     }
     if (FRecordCount == 0) {
@@ -1459,8 +1465,19 @@ bool TChartCanvas3D::EndBackground() {
                         FBitmapSurface != nullptr && TargetSurface() == FBitmapSurface.get();
     if (verifying) {
         if (usable && CanVerifyBackground() && FRecord == FKeptRecord) {
-            const auto bytes = static_cast<std::size_t>(FKept.sizeInBytes());
-            std::memcpy(FBitmapSurface->Pixels(), FKept.constBits(), bytes);
+            // Only what was written since the image last equalled the kept picture differs.
+            const TRect touched = IntersectRect(FTouched, SurfaceRect());
+            if (!touched.IsEmpty()) {
+                std::uint8_t* pixels = FBitmapSurface->Pixels();
+                const std::int64_t stride = FBitmap.bytesPerLine();
+                const std::size_t bytes =
+                    static_cast<std::size_t>(touched.Right - touched.Left) * sizeof(QRgb);
+                for (std::int64_t row = touched.Top; row < touched.Bottom; ++row) {
+                    const std::int64_t offset = row * stride + touched.Left * std::int64_t{4};
+                    std::memcpy(pixels + offset, FKept.constBits() + offset, bytes);
+                }
+            }
+            FTouched = {};
             FLineState.Ready = false;
             ++FBackgroundReuses;
             return true;
@@ -1483,6 +1500,7 @@ bool TChartCanvas3D::EndBackground() {
                         static_cast<std::size_t>(FKept.sizeInBytes()));
             FKeptRecord = FRecord;
             FKeptValid = true;
+            FTouched = {};
         }
     } else {
         FKeptValid = false;
@@ -1521,4 +1539,34 @@ void TChartCanvas3D::RestoreDrawingState(const TDrawingState& state) {
     FLineState.Ready = false;
     FIs3D = state.Is3D;
     FWas3D = state.Was3D;
+}
+
+void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_t> arguments) {
+    if (FBitmapSurface == nullptr || TargetSurface() != FBitmapSurface.get()) {
+        return;
+    }
+    // Every primitive stays inside the clip; a line (also a wide one, with its round ends)
+    // and a pixel stay near their points as well.
+    TRect area = EffectiveClipRect();
+    if ((primitive == TPrimitive::Line && arguments.size() == 4) ||
+        (primitive == TPrimitive::Pixel && arguments.size() == 3)) {
+        const bool line = primitive == TPrimitive::Line;
+        const std::int64_t margin = line ? std::max<std::int64_t>(1, Pen().Width()) : 0;
+        const std::int64_t x1 = line ? arguments[2] : arguments[0];
+        const std::int64_t y1 = line ? arguments[3] : arguments[1];
+        const TRect box{Saturated(std::min(arguments[0], x1) - margin),
+                        Saturated(std::min(arguments[1], y1) - margin),
+                        Saturated(std::max(arguments[0], x1) + margin + 1),
+                        Saturated(std::max(arguments[1], y1) + margin + 1)};
+        area = IntersectRect(area, box);
+    }
+    if (area.IsEmpty()) {
+        return;
+    }
+    if (FTouched.IsEmpty()) {
+        FTouched = area;
+        return;
+    }
+    FTouched = {std::min(FTouched.Left, area.Left), std::min(FTouched.Top, area.Top),
+                std::max(FTouched.Right, area.Right), std::max(FTouched.Bottom, area.Bottom)};
 }

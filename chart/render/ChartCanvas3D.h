@@ -253,6 +253,8 @@ private:
     static constexpr std::uint32_t UsesFont = 4;
     static std::uint32_t UsesOf(TPrimitive primitive);
     void RecordState(std::uint32_t uses);
+    // Widens the area written since the image last equalled the kept picture.
+    void NoteWrite(TPrimitive primitive, std::span<const std::int64_t> arguments);
     bool CoversSurface(const TRect& rect) const;
     // Keeps the primitives inside a recorded one out of the record.
     struct TNestedPrimitive {
@@ -331,6 +333,9 @@ private:
     QImage FKept;
     bool FKeptValid = false;
     std::uint64_t FBackgroundReuses = 0;
+    // What primitives outside a pass under the series wrote on the image since it last
+    // equalled the kept picture; a reuse copies back only this.
+    TRect FTouched;
 
     // Projection.
     TView3DOptions* FView3DOptions = nullptr;
