@@ -289,6 +289,7 @@ bool TChartCanvas3D::PrepareLine() {
     FLineState.Pixels = pixels;
     FLineState.Visible = PenIsVisible();
     FLineState.Wide = PenIsWide();
+    FLineState.OnBitmap = FBitmapSurface != nullptr && surface == FBitmapSurface.get();
     if (!FLineState.Visible || FLineState.Wide) {
         return FLineState.Visible;
     }
@@ -311,7 +312,28 @@ void TChartCanvas3D::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1,
     if (!PrepareLine()) {
         return;
     }
-    if (Record(TPrimitive::Line, {x0, y0, x1, y1})) {
+    if (!FRecording) {
+        if (FKeptValid && FLineState.OnBitmap && !FLineState.Wide) {
+            // The series' thousands of lines: the area they write, in a few comparisons.
+            const TRect& clip = FLine.Clip();
+            const TRect area{
+                std::max(std::min(x0, x1), clip.Left), std::max(std::min(y0, y1), clip.Top),
+                static_cast<std::int32_t>(
+                    std::min<std::int64_t>(std::int64_t{std::max(x0, x1)} + 1, clip.Right)),
+                static_cast<std::int32_t>(
+                    std::min<std::int64_t>(std::int64_t{std::max(y0, y1)} + 1, clip.Bottom))};
+            if (!area.IsEmpty()) {
+                FTouched = FTouched.IsEmpty() ? area
+                                              : TRect{std::min(FTouched.Left, area.Left),
+                                                      std::min(FTouched.Top, area.Top),
+                                                      std::max(FTouched.Right, area.Right),
+                                                      std::max(FTouched.Bottom, area.Bottom)};
+            }
+        } else if (FKeptValid) {
+            const std::int64_t points[] = {x0, y0, x1, y1};
+            NoteWrite(TPrimitive::Line, points);
+        }
+    } else if (Record(TPrimitive::Line, {x0, y0, x1, y1})) {
         // Unpainted, but the dash pattern moves on as it would.
         if (!FLineState.Wide) {
             FLine.Advance(x0, y0, x1, y1);
@@ -1547,18 +1569,24 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
     }
     // Every primitive stays inside the clip; a line (also a wide one, with its round ends)
     // and a pixel stay near their points as well.
-    TRect area = EffectiveClipRect();
-    if ((primitive == TPrimitive::Line && arguments.size() == 4) ||
-        (primitive == TPrimitive::Pixel && arguments.size() == 3)) {
-        const bool line = primitive == TPrimitive::Line;
-        const std::int64_t margin = line ? std::max<std::int64_t>(1, Pen().Width()) : 0;
+    TRect area;
+    const bool line = primitive == TPrimitive::Line && arguments.size() == 4;
+    if (line || (primitive == TPrimitive::Pixel && arguments.size() == 3)) {
+        // A one-pixel line was just prepared, so the line routine holds the clip; the series'
+        // thousands of lines take it from there.
+        const bool thin = line && FLineState.Ready && !FLineState.Wide;
+        const TRect clip = thin ? FLine.Clip() : EffectiveClipRect();
+        const std::int64_t margin = line && !thin ? std::max<std::int64_t>(1, Pen().Width()) : 0;
         const std::int64_t x1 = line ? arguments[2] : arguments[0];
         const std::int64_t y1 = line ? arguments[3] : arguments[1];
-        const TRect box{Saturated(std::min(arguments[0], x1) - margin),
-                        Saturated(std::min(arguments[1], y1) - margin),
-                        Saturated(std::max(arguments[0], x1) + margin + 1),
-                        Saturated(std::max(arguments[1], y1) + margin + 1)};
-        area = IntersectRect(area, box);
+        area = {
+            Saturated(std::max<std::int64_t>(std::min(arguments[0], x1) - margin, clip.Left)),
+            Saturated(std::max<std::int64_t>(std::min(arguments[1], y1) - margin, clip.Top)),
+            Saturated(std::min<std::int64_t>(std::max(arguments[0], x1) + margin + 1, clip.Right)),
+            Saturated(
+                std::min<std::int64_t>(std::max(arguments[1], y1) + margin + 1, clip.Bottom))};
+    } else {
+        area = EffectiveClipRect();
     }
     if (area.IsEmpty()) {
         return;

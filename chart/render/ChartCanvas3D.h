@@ -197,6 +197,7 @@ private:
         bool Visible = false;
         bool Wide = false;
         bool Collect = false;
+        bool OnBitmap = false;
         std::uint8_t* Pixels = nullptr;
     };
 

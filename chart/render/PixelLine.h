@@ -143,6 +143,8 @@ public:
     void SetCollector(std::vector<QPoint>* points, std::vector<QPoint>* gaps, const TRect& clip,
                       const QRegion* region = nullptr);
     void SetPen(QRgb color, TPenMode mode, TPattern pattern, bool opaqueGaps, QRgb gapColor);
+    // The clip of the last SetTarget or SetCollector.
+    const TRect& Clip() const { return FClip; }
     // Starts the dash pattern again at its first pixel.
     void ResetPhase() { FPhase = 0; }
     std::uint32_t Phase() const { return FPhase; }
