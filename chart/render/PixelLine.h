@@ -97,6 +97,7 @@ public:
     // their minor coordinate at a time: the length of a run follows from the error term by one
     // division, and inside it only the address moves. A near-vertical line then costs a store
     // per pixel instead of a multiplication, a comparison and a branch.
+    static constexpr std::int64_t ShortSpan = 8;
     template <typename PaintPixel>
     static void WalkRuns(const TSpan& span, std::uint8_t* bits, std::int64_t bytesPerLine,
                          PaintPixel&& paint) {
@@ -111,6 +112,19 @@ public:
         const std::int64_t limit = span.ErrorLimit;
         std::int64_t error = span.Error;
         std::int64_t left = span.Count;
+        if (left <= ShortSpan) {
+            // A few pixels (most lines of a dense series): stepping costs less than dividing.
+            for (; left > 0; --left) {
+                paint(*reinterpret_cast<QRgb*>(bits + at));
+                at += majorBytes;
+                error += step;
+                if (error >= limit) {
+                    error -= limit;
+                    at += minorBytes;
+                }
+            }
+            return;
+        }
         while (left > 0) {
             // The pixels up to and including the one after which the error term reaches the
             // limit: the smallest k >= 1 with error + k * step >= limit.
