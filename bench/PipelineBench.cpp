@@ -1,9 +1,11 @@
 // The chart engine's share of the animation. "frame" times one whole frame as the program
 // runs it: the series emptied and refilled with 2001 points of the model (L = 2000, β = 0),
 // then the paint that follows: the chart drawn into its off-screen image through the whole
-// pipeline and copied to the window's painter. "frame_smooth" does the same for L = 1000. "fastline" times the fast line's repaint alone
-// (visible range, clip, one pen set-up and a line per point) over a million points that all
-// lie inside the axis range, so that no point is left out before drawing.
+// pipeline and copied to the window's painter. "frame_smooth" does the same for L = 1000.
+// "fastline" times the fast line's repaint alone (visible range, clip, one pen set-up and a line
+// per point) over a million points that all lie inside the axis range, so that no point is left out
+// before drawing. "frame_qpainter" is the yardstick for "frame": the same tick with the same scene
+// drawn by plain QPainter calls.
 #include "BenchRunner.h"
 #include "Chart.h"
 #include "ChartCanvas3D.h"
@@ -13,11 +15,16 @@
 #include "StoredChartLayout.h"
 #include "WaveModel.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -78,6 +85,163 @@ const TBenchRegistration FrameCase({"frame", 2001, [] { longest.Prepare(2000); }
 TFrameBench smooth;
 const TBenchRegistration SmoothFrameCase({"frame_smooth", 1001, [] { smooth.Prepare(1000); },
                                           [] { smooth.Tick(); }});
+
+// The wave's points as they come from the model, kept in the series' order (ascending X, points
+// of one X in the order they arrive) without a chart.
+class TPointsFrameTarget final : public TFrameTarget {
+public:
+    void ClearPoints() override { Points.clear(); }
+    void AddPoint(double x, double y) override {
+        const auto place =
+            std::upper_bound(Points.begin(), Points.end(), x,
+                             [](double value, const QPointF& p) { return value < p.x(); });
+        Points.insert(place, QPointF(x, y));
+    }
+
+    std::vector<QPointF> Points;
+};
+
+// The same tick as "frame" with the scene drawn by plain QPainter calls into an image and copied
+// to the window's painter: white background, raised bevel, bold blue title, black frame, both
+// axes with their lines, 22 labels, ticks, minor ticks and dotted grid lines, and the red wave
+// clipped to the chart rectangle. The layout (chart rectangle, tick positions, label texts) is
+// taken from one paint of the real chart, so both cases draw the same picture.
+struct TQPainterFrameBench {
+    struct TLabel {
+        int Pixel;
+        QString Text;
+    };
+
+    std::unique_ptr<TChartBench> Layout;
+    TSimulationState State;
+    TPointsFrameTarget Target;
+    QImage Image{ChartWidth, ChartHeight, QImage::Format_RGB32};
+    TRect Plot;
+    std::vector<TLabel> BottomLabels;
+    std::vector<TLabel> LeftLabels;
+    QFont TitleFont;
+    QFont LabelFont;
+    QPolygon Wave;
+
+    void Prepare() {
+        Layout = std::make_unique<TChartBench>();
+        Layout->Paint();
+        TChart& chart = Layout->Chart;
+        Plot = chart.PlotRect();
+        auto labels = [](const TChartAxis& axis) {
+            std::vector<TLabel> result;
+            for (std::int32_t pixel : axis.TickPositions()) {
+                const std::string text = axis.AxisLabelText(axis.PixelToValue(pixel));
+                result.push_back({pixel, QString::fromStdString(text)});
+            }
+            return result;
+        };
+        BottomLabels = labels(chart.BottomAxis());
+        LeftLabels = labels(chart.LeftAxis());
+        TitleFont = QFont("Arial");
+        TitleFont.setPixelSize(13);
+        TitleFont.setBold(true);
+        LabelFont = QFont("Arial", 8);
+        for (QFont* font : {&TitleFont, &LabelFont}) {
+            font->setStyleStrategy(QFont::NoAntialias);
+            font->setHintingPreference(QFont::PreferFullHinting);
+        }
+        State.StringLength = 2000;
+        State.Beta = 0;
+        State.SimTime = 0;
+    }
+
+    void Tick() {
+        ProduceFrame(State, Target, true);
+        TChart& chart = Layout->Chart;
+        const TAxisMapping& columns = chart.BottomAxis().Mapping();
+        const TAxisMapping& rows = chart.LeftAxis().Mapping();
+        Wave.resize(static_cast<int>(Target.Points.size()));
+        for (std::size_t i = 0; i < Target.Points.size(); ++i) {
+            Wave.setPoint(static_cast<int>(i), columns.XValueToPixel(Target.Points[i].x()),
+                          rows.YValueToPixel(Target.Points[i].y()));
+        }
+        Draw();
+        Layout->Painter.save();
+        Layout->Painter.setCompositionMode(QPainter::CompositionMode_Source);
+        Layout->Painter.drawImage(0, 0, Image);
+        Layout->Painter.restore();
+        AdvanceTime(State);
+    }
+
+    void Draw() {
+        const int w = ChartWidth;
+        const int h = ChartHeight;
+        const int left = Plot.Left;
+        const int top = Plot.Top;
+        const int right = Plot.Right;
+        const int bottom = Plot.Bottom;
+        QPainter p(&Image);
+        p.fillRect(0, 0, w, h, Qt::white);
+        p.setPen(QColor(255, 255, 255));
+        p.drawLine(0, h - 1, 0, 0);
+        p.drawLine(0, 0, w - 1, 0);
+        p.setPen(QColor(160, 160, 160));
+        p.drawLine(w - 1, 0, w - 1, h - 1);
+        p.drawLine(w - 1, h - 1, 0, h - 1);
+        p.setFont(TitleFont);
+        p.setPen(Qt::blue);
+        p.drawText(QRect(0, 4, w, 16), Qt::AlignHCenter | Qt::AlignTop, "Korvatel");
+        p.setPen(Qt::black);
+        p.drawRect(left, top, right - left, bottom - top);
+        p.setFont(LabelFont);
+        const QFontMetrics metrics(LabelFont);
+        for (const TLabel& label : BottomLabels) {
+            const int width = metrics.horizontalAdvance(label.Text);
+            p.drawText(label.Pixel - width / 2, bottom + 6 + metrics.ascent(), label.Text);
+        }
+        for (const TLabel& label : LeftLabels) {
+            const int width = metrics.horizontalAdvance(label.Text);
+            p.drawText(left - 6 - width, label.Pixel - metrics.height() / 2 + metrics.ascent(),
+                       label.Text);
+        }
+        p.setPen(QPen(Qt::black, 2));
+        p.drawLine(left, bottom, right, bottom);
+        p.drawLine(left, top, left, bottom);
+        const QColor gray(128, 128, 128);
+        p.setPen(gray);
+        for (const TLabel& label : BottomLabels) {
+            p.drawLine(label.Pixel, bottom + 1, label.Pixel, bottom + 4);
+        }
+        for (const TLabel& label : LeftLabels) {
+            p.drawLine(left - 1, label.Pixel, left - 4, label.Pixel);
+        }
+        p.setPen(QPen(gray, 1, Qt::DotLine));
+        for (const TLabel& label : BottomLabels) {
+            p.drawLine(label.Pixel, top, label.Pixel, bottom);
+        }
+        for (const TLabel& label : LeftLabels) {
+            p.drawLine(left, label.Pixel, right, label.Pixel);
+        }
+        p.setPen(gray);
+        auto minor = [&](const std::vector<TLabel>& labels, bool horizontal) {
+            for (std::size_t i = 1; i < labels.size(); ++i) {
+                for (int j = 1; j <= 3; ++j) {
+                    const int q = labels[i].Pixel - (labels[i].Pixel - labels[i - 1].Pixel) * j / 4;
+                    if (horizontal) {
+                        p.drawLine(q, bottom + 1, q, bottom + 2);
+                    } else {
+                        p.drawLine(left - 1, q, left - 2, q);
+                    }
+                }
+            }
+        };
+        minor(BottomLabels, true);
+        minor(LeftLabels, false);
+        p.setClipRect(left + 1, top + 1, right - left - 1, bottom - top - 2);
+        p.setPen(Qt::red);
+        p.drawPolyline(Wave);
+    }
+};
+
+TQPainterFrameBench plainFrame;
+const TBenchRegistration QPainterFrameCase({"frame_qpainter", 2001, [] { plainFrame.Prepare(); },
+                                            [] { plainFrame.Tick(); }});
 
 std::unique_ptr<TChartBench> fastLine;
 

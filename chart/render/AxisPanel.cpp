@@ -182,6 +182,48 @@ void TCustomAxisPanel::FitSeriesMargins() {
 // --- Drawing pipeline ----------------------------------------------------------------------
 
 void TCustomAxisPanel::RenderChart(const TRect& panelRect) {
+    RenderUnderSeries(panelRect);
+    if (OnBeforeDrawSeries) {
+        OnBeforeDrawSeries(this);
+    }
+    RenderAllSeries();
+    if (Zoom().DragActive) {
+        DrawZoomRectangle();
+    }
+    Canvas().ResetDrawingState();
+    if (OnAfterDraw) {
+        OnAfterDraw(this);
+    }
+}
+
+void TCustomAxisPanel::RenderUnderSeries(const TRect& panelRect) {
+    TChartCanvas3D& canvas = Canvas();
+    // The kept picture is used only when this pass can be run again without anyone noticing:
+    // no handler of ours is called while it draws.
+    const bool reusable =
+        FReuseUnderSeries && !OnBeforeDrawAxes && !OnGetAxisLabel && !OnGetNextAxisLabel;
+    if (!reusable) {
+        canvas.ForgetBackground();
+    } else if (canvas.CanVerifyBackground()) {
+        // Lay the chart out and go through every drawing call, writing no pixel; when the calls
+        // are those that made the kept picture, the picture is copied in instead.
+        TUnderSeriesState entry;
+        SaveUnderSeriesState(entry);
+        canvas.BeginBackground(true, true);
+        PaintUnderSeries(panelRect);
+        if (canvas.EndBackground()) {
+            return;
+        }
+        // Something changed: draw it all from the state the repaint started with, so that the
+        // layout comes out as if this pass had not been made.
+        RestoreUnderSeriesState(entry);
+    }
+    canvas.BeginBackground(false, reusable);
+    PaintUnderSeries(panelRect);
+    canvas.EndBackground();
+}
+
+void TCustomAxisPanel::PaintUnderSeries(const TRect& panelRect) {
     PaintPanelBackground(panelRect);
     PrepareSeriesForDrawing();
     DrawTitleBlocks();
@@ -193,16 +235,30 @@ void TCustomAxisPanel::RenderChart(const TRect& panelRect) {
     PaintWalls();
     // Axes, ticks and grid lines are drawn before the series, so the series lie over them.
     PaintAxes();
-    if (OnBeforeDrawSeries) {
-        OnBeforeDrawSeries(this);
+}
+
+void TCustomAxisPanel::SaveUnderSeriesState(TUnderSeriesState& state) const {
+    state.PlotRect = PlotRect();
+    state.Mappings.clear();
+    for (const TCustomChartAxis* axis : FAxes) {
+        state.Mappings.push_back(axis->FMapping);
     }
-    RenderAllSeries();
-    if (Zoom().DragActive) {
-        DrawZoomRectangle();
+    Canvas().SaveDrawingState(state.Drawing);
+}
+
+void TCustomAxisPanel::RestoreUnderSeriesState(const TUnderSeriesState& state) {
+    SetPlotRect(state.PlotRect);
+    // The label room of an axis is measured with the pixel length of the layout before.
+    for (std::size_t i = 0; i < FAxes.size() && i < state.Mappings.size(); ++i) {
+        FAxes[i]->FMapping = state.Mappings[i];
     }
-    Canvas().ResetDrawingState();
-    if (OnAfterDraw) {
-        OnAfterDraw(this);
+    Canvas().RestoreDrawingState(state.Drawing);
+}
+
+void TCustomAxisPanel::SetReuseUnderSeries(bool value) {
+    if (FReuseUnderSeries != value) {
+        FReuseUnderSeries = value;
+        Canvas().ForgetBackground();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChartAxis.h"
+#include "ChartCanvas3D.h"
 #include "ChartPanelExtended.h"
 #include "ChartSeriesList.h"
 
@@ -85,6 +86,13 @@ public:
     // ClipPoints) and its marks, between its BeforeDrawValues and AfterDrawValues events.
     void RenderSeries(TChartSeries& series);
 
+    // Whether a repaint may take the picture under the series (background, titles, walls and
+    // axes) from the copy the canvas kept of it, when every drawing call that would make it is
+    // the same as the last time (see TChartCanvas3D::BeginBackground). On by default; the
+    // pixels are the same either way.
+    bool ReuseUnderSeries() const { return FReuseUnderSeries; }
+    void SetReuseUnderSeries(bool value);
+
     // Series drawing is clipped to the inside of the chart rectangle.
     bool ClipPoints() const { return FClipPoints; }
     void SetClipPoints(bool value);
@@ -137,7 +145,19 @@ public:
 private:
     friend class TCustomChartAxis;
 
+    // What a pass under the series changes and must find as it was when it is run again.
+    struct TUnderSeriesState {
+        TRect PlotRect;
+        std::vector<TAxisMapping> Mappings;
+        TChartCanvas3D::TDrawingState Drawing;
+    };
+
     // Steps of RenderChart.
+    // Everything under the series, drawn or taken from the kept picture.
+    void RenderUnderSeries(const TRect& panelRect);
+    void PaintUnderSeries(const TRect& panelRect);
+    void SaveUnderSeriesState(TUnderSeriesState& state) const;
+    void RestoreUnderSeriesState(const TUnderSeriesState& state);
     void PrepareSeriesForDrawing();
     void AssignSeriesZOrder();
     void AssignSeriesDepths();
@@ -159,6 +179,7 @@ private:
     TChartSeriesList FSeriesList{this};
     bool FAxisVisible = true;
     bool FClipPoints = true;
+    bool FReuseUnderSeries = true;
     std::int32_t FMaxPointsPerPage = 0;
     std::int32_t FPage = 1;
     bool FScaleLastPage = true;

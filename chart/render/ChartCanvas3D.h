@@ -11,6 +11,7 @@
 #include <QRegion>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -113,6 +114,52 @@ public:
     void DrawTextAt3D(std::int32_t x, std::int32_t y, std::int32_t z,
                       std::string_view text) override;
 
+    // --- The picture under the series ------------------------------------------------------------
+    //
+    // In an animation only the series change from one repaint to the next: the background,
+    // titles, walls and axes drawn before them come out the same. Between BeginBackground and
+    // EndBackground the canvas writes down every pixel-writing primitive it runs (which one, its
+    // arguments, and all canvas state that decides its pixels: pen, brush and font as resolved,
+    // text background, alignment, clip, dash phase, projection and zoom of text).
+    //
+    // A live pass draws as usual. When its record equals the previous live pass's word for
+    // word, the picture is kept together with the record. A verifying pass writes no pixels:
+    // every call and every change of state still runs, only the pixel writes are replaced by
+    // their record. At its end, when the record equals the kept one, the kept picture is copied
+    // into the image; it is then exactly what a live pass would have drawn, because in both
+    // passes the first primitive covered the whole image and every later one had the same
+    // input. Otherwise nothing has been drawn and the caller draws live.
+    void BeginBackground(bool verify, bool record);
+    // Ends the pass. Live: keeps the picture when it can be reused and answers True.
+    // Verifying: True when the kept picture was copied into the image.
+    bool EndBackground();
+    // A verifying pass can succeed: a picture is kept, of the size of the off-screen image that
+    // the repaint draws into.
+    bool CanVerifyBackground() const;
+    void ForgetBackground();
+    bool BackgroundKept() const { return FKeptValid; }
+    // How many verifying passes took the kept picture so far.
+    std::uint64_t BackgroundReuses() const { return FBackgroundReuses; }
+
+    // The canvas state that drawing reads and changes, saved before a pass that may have to
+    // be run again and put back before it is.
+    struct TDrawingState {
+        TChartPen Pen;
+        TChartBrush Brush;
+        TChartFont Font;
+        std::int32_t FontPixelsPerInch = TChartFont::ScreenPixelsPerInch;
+        TColor TextBackColor = clWhite;
+        TCanvasBackMode TextBackMode = cbmOpaque;
+        std::int32_t TextAlignment = 0;
+        TPoint PenPosition;
+        TPixelLine::TPattern LinePattern;
+        std::uint32_t LinePhase = 0;
+        bool Is3D = false;
+        bool Was3D = false;
+    };
+    void SaveDrawingState(TDrawingState& state) const;
+    void RestoreDrawingState(const TDrawingState& state);
+
     // --- State for the panel, mouse handling and tests -----------------------------------------
 
     // The off-screen image; null until the first buffered repaint and after it is freed.
@@ -150,6 +197,7 @@ private:
         bool Visible = false;
         bool Wide = false;
         bool Collect = false;
+        bool OnBitmap = false;
         std::uint8_t* Pixels = nullptr;
     };
 
@@ -180,6 +228,45 @@ private:
                    double zoom);
     bool PaintCachedText(std::int32_t x, std::int32_t y, std::string_view text);
     double TextZoom() const;
+
+    // --- Record of the picture under the series ---
+    enum class TPrimitive : std::uint8_t {
+        Pixel = 1,
+        Line,
+        FillSolid,
+        FillBrush,
+        FillShape,
+        RectangleOutline,
+        EllipseOutline,
+        PolygonOutline,
+        Gradient,
+        Text
+    };
+    // Writes a primitive into the record (only the outermost one of nested primitives) and
+    // answers whether its pixels must be left out because the pass verifies. covers: the
+    // primitive paints every pixel of the image whatever was there.
+    bool Record(TPrimitive primitive, std::initializer_list<std::int64_t> arguments,
+                bool covers = false, std::string_view text = {});
+    bool Record(TPrimitive primitive, std::span<const std::int64_t> arguments, bool covers = false,
+                std::string_view text = {});
+    static constexpr std::uint32_t UsesPen = 1;
+    static constexpr std::uint32_t UsesBrush = 2;
+    static constexpr std::uint32_t UsesFont = 4;
+    static std::uint32_t UsesOf(TPrimitive primitive);
+    void RecordState(std::uint32_t uses);
+    // Widens the area written since the image last equalled the kept picture.
+    void NoteWrite(TPrimitive primitive, std::span<const std::int64_t> arguments);
+    bool CoversSurface(const TRect& rect) const;
+    // Keeps the primitives inside a recorded one out of the record.
+    struct TNestedPrimitive {
+        explicit TNestedPrimitive(TChartCanvas3D& canvas) : Canvas(canvas) {
+            ++Canvas.FRecordDepth;
+        }
+        ~TNestedPrimitive() { --Canvas.FRecordDepth; }
+        TNestedPrimitive(const TNestedPrimitive&) = delete;
+        TNestedPrimitive& operator=(const TNestedPrimitive&) = delete;
+        TChartCanvas3D& Canvas;
+    };
 
     // --- Surfaces and colours ---
     void FreeBitmap();
@@ -233,6 +320,23 @@ private:
     const TTextCache::TFontEntry* FCurrentFont = nullptr;
     bool FFontStale = true;
     double FFontZoom = 1.0;
+
+    // The record of the picture under the series and the kept picture.
+    bool FRecording = false;
+    bool FVerifying = false;
+    std::uint32_t FRecordStateDirty = 0;
+    bool FRecordCovered = false;
+    std::int32_t FRecordDepth = 0;
+    std::size_t FRecordCount = 0;
+    std::vector<std::uint64_t> FRecord;
+    std::vector<std::uint64_t> FPreviousRecord;
+    std::vector<std::uint64_t> FKeptRecord;
+    QImage FKept;
+    bool FKeptValid = false;
+    std::uint64_t FBackgroundReuses = 0;
+    // What primitives outside a pass under the series wrote on the image since it last
+    // equalled the kept picture; a reuse copies back only this.
+    TRect FTouched;
 
     // Projection.
     TView3DOptions* FView3DOptions = nullptr;

@@ -271,6 +271,16 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     }
 }
 
+void TPixelLine::Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    if (FPattern.IsSolid()) {
+        return;
+    }
+    const std::int64_t dx = std::int64_t{x1} - x0;
+    const std::int64_t dy = std::int64_t{y1} - y0;
+    const std::int64_t length = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+    FPhase = static_cast<std::uint32_t>((FPhase + length % FPattern.Length) % FPattern.Length);
+}
+
 void TPixelLine::Paint(const TSpan& span) {
     if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid()) {
         PaintPattern(span);
@@ -280,22 +290,18 @@ void TPixelLine::Paint(const TSpan& span) {
     const QRgb color = FColor;
     switch (FMode) {
     case pmCopy:
-        Walk(span, [this, color](std::int32_t x, std::int32_t y, std::int64_t) {
-            PixelAt(x, y) = color;
-        });
+        WalkRuns(span, FBits, FBytesPerLine, [color](QRgb& pixel) { pixel = color; });
         break;
     case pmNotXor:
-        Walk(span, [this, color](std::int32_t x, std::int32_t y, std::int64_t) {
-            QRgb& pixel = PixelAt(x, y);
-            pixel = ~(color ^ pixel) | Opaque;
-        });
+        WalkRuns(span, FBits, FBytesPerLine,
+                 [color](QRgb& pixel) { pixel = ~(color ^ pixel) | Opaque; });
         break;
-    default:
-        Walk(span, [this, color](std::int32_t x, std::int32_t y, std::int64_t) {
-            QRgb& pixel = PixelAt(x, y);
-            pixel = ApplyMode(FMode, color, pixel);
-        });
+    default: {
+        const TPenMode mode = FMode;
+        WalkRuns(span, FBits, FBytesPerLine,
+                 [mode, color](QRgb& pixel) { pixel = ApplyMode(mode, color, pixel); });
         break;
+    }
     }
 }
 
@@ -306,19 +312,32 @@ void TPixelLine::PaintPattern(const TSpan& span) {
     std::uint32_t position = static_cast<std::uint32_t>(
         (FPhase + static_cast<std::uint64_t>(span.First) % length) % length);
     const std::uint64_t mask = solid ? 1 : FPattern.Mask;
-    if (FBits != nullptr && FRegion == nullptr && FMode == pmCopy) {
+    if (FBits != nullptr && FRegion == nullptr) {
         // Dotted grid lines: the second most frequent kind of line in a chart.
         const QRgb color = FColor;
         const QRgb gap = FGapColor;
         const bool opaque = FOpaqueGaps;
-        Walk(span, [&](std::int32_t x, std::int32_t y, std::int64_t) {
-            if (((mask >> position) & 1u) != 0) {
-                PixelAt(x, y) = color;
-            } else if (opaque) {
-                PixelAt(x, y) = gap;
-            }
+        const TPenMode mode = FMode;
+        if (mode == pmCopy) {
+            WalkRuns(span, FBits, FBytesPerLine, [&](QRgb& pixel) {
+                if (((mask >> position) & 1u) != 0) {
+                    pixel = color;
+                } else if (opaque) {
+                    pixel = gap;
+                }
+                if (++position == length) {
+                    position = 0;
+                }
+            });
+            return;
+        }
+        WalkRuns(span, FBits, FBytesPerLine, [&](QRgb& pixel) {
+            const bool on = ((mask >> position) & 1u) != 0;
             if (++position == length) {
                 position = 0;
+            }
+            if (on || opaque) {
+                pixel = ApplyMode(mode, on ? color : gap, pixel);
             }
         });
         return;

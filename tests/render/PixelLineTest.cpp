@@ -223,3 +223,139 @@ TEST(PixelLineTest, RasterOperationsFollowTheirTruthTables) {
         EXPECT_EQ(qAlpha(TPixelLine::ApplyMode(static_cast<TPenMode>(mode), pen, pixel)), 255);
     }
 }
+
+namespace {
+
+// A small 32-bit picture with a border of untouched pixels round the clip, so that a pixel
+// written outside the clip shows.
+struct TLinePicture {
+    static constexpr std::int32_t Width = 70;
+    static constexpr std::int32_t Height = 90;
+    std::vector<QRgb> Pixels;
+
+    TLinePicture() : Pixels(static_cast<std::size_t>(Width * Height)) {
+        for (std::size_t i = 0; i < Pixels.size(); ++i) {
+            // Every pixel different, so that raster operations leave traces of what was there.
+            Pixels[i] = 0xFF000000u | static_cast<QRgb>((i * 2654435761u) & 0xFFFFFFu);
+        }
+    }
+    std::uint8_t* Bits() { return reinterpret_cast<std::uint8_t*>(Pixels.data()); }
+    QRgb& At(std::int32_t x, std::int32_t y) {
+        return Pixels[static_cast<std::size_t>(y * Width + x)];
+    }
+};
+
+// What a chain of lines must leave in a picture, pixel by pixel from the step-by-step rule: the
+// pattern runs on over every step of every line, visible or not.
+void ReferenceChain(TLinePicture& picture, const std::vector<TPixel>& chain, const TRect& clip,
+                    TPenMode mode, QRgb color, TPixelLine::TPattern pattern, bool opaqueGaps,
+                    QRgb gap) {
+    std::uint64_t position = 0;
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        for (const TPixel& p : ReferenceLine(chain[i - 1].first, chain[i - 1].second,
+                                             chain[i].first, chain[i].second)) {
+            const bool on = pattern.IsSolid() || pattern.IsOn(position % pattern.Length);
+            ++position;
+            if (!clip.Contains(p.first, p.second) || (!on && !opaqueGaps)) {
+                continue;
+            }
+            QRgb& pixel = picture.At(p.first, p.second);
+            pixel = TPixelLine::ApplyMode(mode, on ? color : gap, pixel);
+        }
+    }
+}
+
+} // namespace
+
+TEST(PixelLineTest, ScanLineDrawingPaintsExactlyTheReferencePixels) {
+    // Near-vertical and near-horizontal strokes (the folded wave's), diagonals, axis-parallel
+    // lines and lines that cross or miss the clip, chained so that dash patterns run on, in the
+    // plain copy, not-xor and another raster operation, solid and dotted with and without
+    // opaque gaps. The scan-line routine walks runs of pixels; every pixel must still be the
+    // reference's.
+    std::mt19937 random(7081);
+    std::uniform_int_distribution<std::int32_t> wide(-30, 100);
+    std::uniform_int_distribution<std::int32_t> narrow(-2, 2);
+    std::uniform_int_distribution<int> shape(0, 3);
+    const TRect clip{4, 6, 63, 81};
+    struct TPen {
+        TPenMode Mode;
+        TPixelLine::TPattern Pattern;
+        bool OpaqueGaps;
+    };
+    const TPen pens[] = {
+        {pmCopy, {}, false},
+        {pmNotXor, {}, false},
+        {pmXor, {}, false},
+        {pmCopy, TPixelLine::PatternFor(psDot, false), false},
+        {pmCopy, TPixelLine::PatternFor(psDashDot, false), true},
+        {pmNotXor, TPixelLine::PatternFor(psDot, true), false},
+        {pmMerge, TPixelLine::PatternFor(psDash, false), true},
+    };
+    const QRgb color = qRgb(0xE0, 0x10, 0x20);
+    const QRgb gap = qRgb(0x10, 0xF0, 0x30);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<TPixel> chain{{wide(random), wide(random)}};
+        for (int i = 0; i < 12; ++i) {
+            const TPixel& last = chain.back();
+            switch (shape(random)) {
+            case 0: // steep: a column or two across many rows
+                chain.emplace_back(last.first + narrow(random), wide(random));
+                break;
+            case 1: // flat
+                chain.emplace_back(wide(random), last.second + narrow(random));
+                break;
+            case 2: { // diagonal
+                const std::int32_t length = wide(random) / 2;
+                chain.emplace_back(last.first + length, last.second - length);
+                break;
+            }
+            default:
+                chain.emplace_back(wide(random), wide(random));
+                break;
+            }
+        }
+        for (const TPen& pen : pens) {
+            TLinePicture expected;
+            ReferenceChain(expected, chain, clip, pen.Mode, color, pen.Pattern, pen.OpaqueGaps,
+                           gap);
+            TLinePicture drawn;
+            TPixelLine line;
+            line.SetTarget(drawn.Bits(), TLinePicture::Width * 4, clip);
+            line.SetPen(color, pen.Mode, pen.Pattern, pen.OpaqueGaps, gap);
+            for (std::size_t i = 1; i < chain.size(); ++i) {
+                line.Draw(chain[i - 1].first, chain[i - 1].second, chain[i].first, chain[i].second);
+            }
+            for (std::int32_t y = 0; y < TLinePicture::Height; ++y) {
+                for (std::int32_t x = 0; x < TLinePicture::Width; ++x) {
+                    ASSERT_EQ(drawn.At(x, y), expected.At(x, y))
+                        << "pixel (" << x << ", " << y << "), round " << round << ", mode "
+                        << pen.Mode << ", pattern length " << pen.Pattern.Length;
+                }
+            }
+        }
+    }
+}
+
+TEST(PixelLineTest, ALongVerticalRunStopsAtTheClip) {
+    // One stroke far longer than the picture: a single run of the scan-line routine, which must
+    // end at the clip's last row and leave the rows below untouched.
+    TLinePicture picture;
+    const TLinePicture untouched;
+    const TRect clip{0, 10, TLinePicture::Width, 40};
+    TPixelLine line;
+    line.SetTarget(picture.Bits(), TLinePicture::Width * 4, clip);
+    line.SetPen(qRgb(1, 2, 3), pmCopy, {}, false, 0);
+    line.Draw(5, -1000000, 5, 1000000);
+    line.Draw(9, 1000000, 10, -1000000);
+    for (std::int32_t y = 0; y < TLinePicture::Height; ++y) {
+        const bool inside = y >= clip.Top && y < clip.Bottom;
+        EXPECT_EQ(picture.At(5, y), inside ? qRgb(1, 2, 3) : untouched.Pixels[y * 70 + 5]) << y;
+        // The reversed stroke is y-major with its halfway row at y = 0: left of it x = 10,
+        // right of it x = 9, rounding going to the smaller x exactly at the middle.
+        const std::int32_t x = y > 0 ? 9 : 10;
+        EXPECT_EQ(picture.At(x, y),
+                  inside ? qRgb(1, 2, 3) : untouched.Pixels[static_cast<std::size_t>(y * 70 + x)])
+            << y;
+    }
+}
