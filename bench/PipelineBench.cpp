@@ -5,7 +5,7 @@
 // "fastline" times the fast line's repaint alone (visible range, clip, one pen set-up and a line
 // per point) over a million points that all lie inside the axis range, so that no point is left out
 // before drawing. "frame_qpainter" is the yardstick for "frame": the same tick with the same scene
-// drawn by plain QPainter calls.
+// drawn by plain QPainter calls. "frame_deep_zoom" is "frame" seen through a deep zoom.
 #include "BenchRunner.h"
 #include "Chart.h"
 #include "ChartCanvas3D.h"
@@ -85,6 +85,20 @@ const TBenchRegistration FrameCase({"frame", 2001, [] { longest.Prepare(2000); }
 TFrameBench smooth;
 const TBenchRegistration SmoothFrameCase({"frame_smooth", 1001, [] { smooth.Prepare(1000); },
                                           [] { smooth.Tick(); }});
+
+// The longest string through a deep zoom, as repeated drags into a few pixels leave it while
+// the wave runs: the bottom axis spans a thousandth of a unit around x = 500 and the left axis
+// two units, so nearly every segment starts and ends hundreds of millions of pixels outside
+// the picture. Each should cost only the part of it that crosses the picture.
+TFrameBench deepZoom;
+const TBenchRegistration DeepZoomFrameCase({"frame_deep_zoom", 2001,
+                                            [] {
+                                                deepZoom.Prepare(2000);
+                                                TChart& chart = deepZoom.Bench->Chart;
+                                                chart.BottomAxis().AssignRange(499.9995, 500.0005);
+                                                chart.LeftAxis().AssignRange(-1, 1);
+                                            },
+                                            [] { deepZoom.Tick(); }});
 
 // The wave's points as they come from the model, kept in the series' order (ascending X, points
 // of one X in the order they arrive) without a chart.
