@@ -267,3 +267,26 @@ TEST(UnderSeriesReuseTest, APictureIsKeptOnlyWhenItsFirstCallCoversTheImage) {
     EXPECT_FALSE(canvas.BackgroundKept());
     canvas.PresentBuffer(surface, {0, 0, 60, 40});
 }
+
+TEST(UnderSeriesReuseTest, AZoomDragOverARunningAnimationShowsTheSamePixels) {
+    // The band is drawn by the mouse between repaints and by every repaint while the drag lasts;
+    // the frames go on underneath, and the drag ends in a zoom.
+    TTwinCharts twins;
+    for (int k = 0; k < 3; ++k) {
+        twins.Frame(k);
+        twins.PaintAndCompare("before the drag");
+    }
+    twins.Change([](TChart& c, TFastLineSeries&) { c.MouseDown(mbLeft, {}, 100, 80); });
+    for (int k = 3; k < 9; ++k) {
+        twins.Change(
+            [k](TChart& c, TFastLineSeries&) { c.MouseMove({}, 120 + 20 * k, 90 + 9 * k); });
+        twins.Frame(k);
+        twins.PaintAndCompare("during the drag, frame " + std::to_string(k));
+    }
+    twins.Change([](TChart& c, TFastLineSeries&) { c.MouseUp(mbLeft, {}, 300, 170); });
+    for (int k = 9; k < 13; ++k) {
+        twins.Frame(k);
+        twins.PaintAndCompare("after the zoom, frame " + std::to_string(k));
+    }
+    EXPECT_NE(twins.Charts[0].BottomAxis().Minimum(), 0.0) << "the drag zoomed";
+}
