@@ -52,6 +52,14 @@ struct TTwinCharts {
         }
     }
 
+    // Frames first to last - 1, each painted and compared.
+    void Frames(int first, int last, const std::string& when) {
+        for (int k = first; k < last; ++k) {
+            Frame(k);
+            PaintAndCompare(when + ", frame " + std::to_string(k));
+        }
+    }
+
     void Change(const std::function<void(TChart&, TFastLineSeries&)>& change) {
         for (int i = 0; i < 2; ++i) {
             change(Charts[i], *Series[i]);
@@ -192,10 +200,7 @@ TEST(UnderSeriesReuseTest, LabelEventsTurnTheReuseOff) {
     EXPECT_EQ(calls[0], calls[1]);
     // Without the handler it comes back.
     twins.Change([](TChart& c, TFastLineSeries&) { c.OnGetAxisLabel = nullptr; });
-    for (int k = 0; k < 4; ++k) {
-        twins.Frame(k);
-        twins.PaintAndCompare("without the handler");
-    }
+    twins.Frames(0, 4, "without the handler");
     EXPECT_EQ(twins.Reuses(), 2u);
 }
 
@@ -203,10 +208,7 @@ TEST(UnderSeriesReuseTest, WhatWasDrawnBetweenRepaintsDoesNotStay) {
     // The rubber band is drawn onto the kept image between repaints; the next repaint covers it
     // as a full drawing would.
     TTwinCharts twins;
-    for (int k = 0; k < 4; ++k) {
-        twins.Frame(k);
-        twins.PaintAndCompare("frame");
-    }
+    twins.Frames(0, 4, "frame");
     const QImage withoutBand = twins.Charts[0].Canvas().Bitmap()->copy();
     twins.Change([](TChart& c, TFastLineSeries&) {
         c.Canvas().TargetSurface()->EndPainting();
@@ -223,10 +225,7 @@ TEST(UnderSeriesReuseTest, WhatWasDrawnBetweenRepaintsDoesNotStay) {
     // The band left the canvas's pen in not-xor, so this repaint's calls differ from the kept
     // ones and it draws everything; the next ones take the kept picture again.
     EXPECT_EQ(twins.Reuses(), 1u);
-    for (int k = 10; k < 13; ++k) {
-        twins.Frame(k);
-        twins.PaintAndCompare("later");
-    }
+    twins.Frames(10, 13, "later");
     EXPECT_EQ(twins.Reuses(), 2u);
 }
 
@@ -272,10 +271,7 @@ TEST(UnderSeriesReuseTest, AZoomDragOverARunningAnimationShowsTheSamePixels) {
     // The band is drawn by the mouse between repaints and by every repaint while the drag lasts;
     // the frames go on underneath, and the drag ends in a zoom.
     TTwinCharts twins;
-    for (int k = 0; k < 3; ++k) {
-        twins.Frame(k);
-        twins.PaintAndCompare("before the drag");
-    }
+    twins.Frames(0, 3, "before the drag");
     twins.Change([](TChart& c, TFastLineSeries&) { c.MouseDown(mbLeft, {}, 100, 80); });
     for (int k = 3; k < 9; ++k) {
         twins.Change(
