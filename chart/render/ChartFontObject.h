@@ -34,6 +34,15 @@ protected:
     // Asks the chart for a repaint (setters call it after storing a new value).
     void Repaint() const;
 
+    // Stores a new value of a published property and repaints; an equal value changes nothing.
+    template <typename T>
+    void SetProperty(T& field, T value) {
+        if (field != value) {
+            field = value;
+            Repaint();
+        }
+    }
+
 private:
     TCustomChartPanel* FParentChart;
     TChartFont FFont;

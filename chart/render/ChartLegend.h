@@ -25,14 +25,6 @@ public:
     void Assign(const TChartFontObject& source) override;
 
 private:
-    template <typename T>
-    void SetProperty(T& field, T value) {
-        if (field != value) {
-            field = value;
-            Repaint();
-        }
-    }
-
     bool FVisible = true;
     TLegendAlignment FAlignment = laRight;
 };

@@ -62,14 +62,6 @@ public:
     bool FontIsDefault() const;
 
 private:
-    template <typename T>
-    void SetProperty(T& field, T value) {
-        if (field != value) {
-            field = value;
-            Repaint();
-        }
-    }
-
     bool FAdjustFrame = true;
     TAlignment FAlignment = taCenter;
     TChartBrush FBrush;
