@@ -125,6 +125,10 @@ void TFastLineSeries::DrawVisiblePoints() {
     double yValues[BlockSize];
     std::int32_t xPixels[BlockSize];
     std::int32_t yPixels[BlockSize];
+    // In 2D the lines after the first point go to the canvas a block at a time.
+    TChartCanvas3D& canvas = ParentChart()->Canvas();
+    const bool chained = !ParentChart()->View3D();
+    TPoint chain[BlockSize];
     std::int32_t index = FFirstVisible > 0 ? FFirstVisible - 1 : FFirstVisible;
     TPoint previous;
     while (index <= last) {
@@ -133,6 +137,7 @@ void TFastLineSeries::DrawVisiblePoints() {
         YValues().CopyValues(index, count, yValues);
         columns.Map(xValues, count, xPixels);
         rows.Map(yValues, count, yPixels);
+        std::size_t chainLength = 0;
         for (std::int32_t i = 0; i < count; ++i, ++index) {
             const TPoint pixel{xPixels[i], yPixels[i]};
             // The same-pixel test of DrawPointAt, here where it costs no call: most points of
@@ -140,11 +145,16 @@ void TFastLineSeries::DrawVisiblePoints() {
             if (index > FFirstVisible && pixel.X == FLastDrawnX && pixel.Y == FLastDrawnY) {
                 continue;
             }
-            if (index >= FFirstVisible) {
+            if (index > FFirstVisible && chained) {
+                chain[chainLength++] = pixel;
+                FLastDrawnX = pixel.X;
+                FLastDrawnY = pixel.Y;
+            } else if (index >= FFirstVisible) {
                 DrawPointAt(index, pixel, previous);
             }
             previous = pixel;
         }
+        canvas.DrawLinesTo({chain, chainLength});
     }
 }
 

@@ -322,13 +322,7 @@ void TChartCanvas3D::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1,
                     std::min<std::int64_t>(std::int64_t{std::max(x0, x1)} + 1, clip.Right)),
                 static_cast<std::int32_t>(
                     std::min<std::int64_t>(std::int64_t{std::max(y0, y1)} + 1, clip.Bottom))};
-            if (!area.IsEmpty()) {
-                FTouched = FTouched.IsEmpty() ? area
-                                              : TRect{std::min(FTouched.Left, area.Left),
-                                                      std::min(FTouched.Top, area.Top),
-                                                      std::max(FTouched.Right, area.Right),
-                                                      std::max(FTouched.Bottom, area.Bottom)};
-            }
+            AddTouched(area);
         } else if (FKeptValid) {
             const std::int64_t points[] = {x0, y0, x1, y1};
             NoteWrite(TPrimitive::Line, points);
@@ -383,6 +377,43 @@ void TChartCanvas3D::DrawLineTo(std::int32_t x, std::int32_t y) {
     const TPoint from = FPenPosition;
     FPenPosition = {x, y};
     DrawLine(from.X, from.Y, x, y);
+}
+
+void TChartCanvas3D::DrawLinesTo(std::span<const TPoint> points) {
+    if (points.empty()) {
+        return;
+    }
+    // Recording, wide pens, surfaces without pixels and writes outside the off-screen image
+    // need what DrawLine does for each line.
+    if (!PrepareLine()) {
+        FPenPosition = points.back();
+        return;
+    }
+    if (FRecording || FLineState.Wide || FLineState.Collect ||
+        (FKeptValid && !FLineState.OnBitmap)) {
+        for (const TPoint& point : points) {
+            DrawLineTo(point.X, point.Y);
+        }
+        return;
+    }
+    if (FKeptValid) {
+        // Every line lies inside the box of all the points, so the box inside the clip holds
+        // all the chain writes.
+        TRect box{FPenPosition.X, FPenPosition.Y, FPenPosition.X, FPenPosition.Y};
+        for (const TPoint& point : points) {
+            box = {std::min(box.Left, point.X), std::min(box.Top, point.Y),
+                   std::max(box.Right, point.X), std::max(box.Bottom, point.Y)};
+        }
+        const TRect& clip = FLine.Clip();
+        const TRect area{std::max(box.Left, clip.Left), std::max(box.Top, clip.Top),
+                         static_cast<std::int32_t>(
+                             std::min<std::int64_t>(std::int64_t{box.Right} + 1, clip.Right)),
+                         static_cast<std::int32_t>(
+                             std::min<std::int64_t>(std::int64_t{box.Bottom} + 1, clip.Bottom))};
+        AddTouched(area);
+    }
+    FLine.DrawChain(FPenPosition, points);
+    FPenPosition = points.back();
 }
 
 void TChartCanvas3D::DrawHorizontalLine(std::int32_t x0, std::int32_t x1, std::int32_t y) {
@@ -1588,6 +1619,10 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
     } else {
         area = EffectiveClipRect();
     }
+    AddTouched(area);
+}
+
+void TChartCanvas3D::AddTouched(const TRect& area) {
     if (area.IsEmpty()) {
         return;
     }

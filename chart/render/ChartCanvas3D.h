@@ -57,6 +57,10 @@ public:
     void DrawEllipse(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) override;
     void FillRectangle(const TRect& rect) override;
     void DrawLineTo(std::int32_t x, std::int32_t y) override;
+    // DrawLineTo through each point in turn: the same pixels, the pen ending at the last
+    // point, with the pen, surface and clip looked at once for the whole chain instead of once
+    // per line. This is how a series draws its thousands of lines.
+    void DrawLinesTo(std::span<const TPoint> points);
     void MovePenTo(std::int32_t x, std::int32_t y) override;
     TPoint PenPosition() const override { return FPenPosition; }
     using TCanvas3D::DrawRectangle;
@@ -256,6 +260,7 @@ private:
     void RecordState(std::uint32_t uses);
     // Widens the area written since the image last equalled the kept picture.
     void NoteWrite(TPrimitive primitive, std::span<const std::int64_t> arguments);
+    void AddTouched(const TRect& area);
     bool CoversSurface(const TRect& rect) const;
     // Keeps the primitives inside a recorded one out of the record.
     struct TNestedPrimitive {

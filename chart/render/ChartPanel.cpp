@@ -74,10 +74,14 @@ void TCustomChartPanel::SetMonochrome(bool value) {
 // --- Drawing -----------------------------------------------------------------------------------
 
 void TCustomChartPanel::DrawOnto(TChartSurface& surface, const TRect& rect) {
+    DrawIntoBuffer(surface, rect);
+    FCanvas->PresentBuffer(surface, rect);
+}
+
+void TCustomChartPanel::DrawIntoBuffer(TChartSurface& surface, const TRect& rect) {
     FPanelBounds = FCanvas->BeginDrawing(surface, FView3DOptions.get(), rect, FView3D);
     ApplyPanelMargins();
     RenderChart(FPanelBounds);
-    FCanvas->PresentBuffer(surface, rect);
 }
 
 void TCustomChartPanel::PaintPanelBackground(const TRect& rect) {

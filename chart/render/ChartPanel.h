@@ -80,6 +80,10 @@ public:
     // paint hands its own surface and the client rectangle; an image surface draws the chart
     // without any window.
     virtual void DrawOnto(TChartSurface& surface, const TRect& rect);
+    // DrawOnto without its last step: the chart is drawn into the kept off-screen image (onto
+    // the surface itself when the canvas keeps no image) and not copied anywhere, so the
+    // picture stays marked stale.
+    void DrawIntoBuffer(TChartSurface& surface, const TRect& rect);
     // The drawing pipeline of one repaint inside the panel rectangle.
     virtual void RenderChart(const TRect& panelRect) = 0;
     // The panel's background: FillPanelArea, then the border (DrawPanelBorder).

@@ -271,6 +271,101 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     }
 }
 
+// The pending run of a chain: rows Low..High of one column, written when a run that does not
+// touch it comes.
+class TPixelLine::TColumnRuns {
+public:
+    TColumnRuns(std::uint8_t* bits, std::int64_t bytesPerLine, QRgb color)
+        : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color) {}
+    ~TColumnRuns() { Flush(); }
+    TColumnRuns(const TColumnRuns&) = delete;
+    TColumnRuns& operator=(const TColumnRuns&) = delete;
+
+    void Add(std::int32_t column, std::int32_t low, std::int32_t high) {
+        if (FPending && column == FColumn && low <= std::int64_t{FHigh} + 1 &&
+            high >= std::int64_t{FLow} - 1) {
+            FLow = std::min(FLow, low);
+            FHigh = std::max(FHigh, high);
+            return;
+        }
+        Flush();
+        FPending = true;
+        FColumn = column;
+        FLow = low;
+        FHigh = high;
+    }
+
+    // The runs of a steep (y-major) span, a column at a time.
+    void AddSpan(const TSpan& span) {
+        std::int32_t column = span.X;
+        std::int32_t row = span.Y;
+        const std::int64_t step = span.ErrorStep;
+        const std::int64_t limit = span.ErrorLimit;
+        std::int64_t error = span.Error;
+        std::int64_t left = span.Count;
+        while (left > 0) {
+            // The pixels up to and including the one after which the error term reaches the
+            // limit, as in WalkRuns.
+            std::int64_t run = left;
+            if (step > 0 && left > 1) {
+                run = std::min(left, std::max<std::int64_t>(1, (limit - error + step - 1) / step));
+            }
+            const auto end = static_cast<std::int32_t>(row + span.MajorStep * (run - 1));
+            Add(column, std::min(row, end), std::max(row, end));
+            row = end + span.MajorStep;
+            left -= run;
+            error += run * step;
+            if (error >= limit) {
+                error -= limit;
+                column += span.MinorStep;
+            }
+        }
+    }
+
+    void Flush() {
+        if (!FPending) {
+            return;
+        }
+        FPending = false;
+        std::uint8_t* at = FBits + FLow * FBytesPerLine + std::int64_t{FColumn} * sizeof(QRgb);
+        for (std::int32_t row = FLow; row <= FHigh; ++row, at += FBytesPerLine) {
+            *reinterpret_cast<QRgb*>(at) = FColor;
+        }
+    }
+
+private:
+    std::uint8_t* FBits;
+    std::int64_t FBytesPerLine;
+    QRgb FColor;
+    bool FPending = false;
+    std::int32_t FColumn = 0;
+    std::int32_t FLow = 0;
+    std::int32_t FHigh = 0;
+};
+
+void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
+    if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid() || FMode != pmCopy) {
+        for (const TPoint& point : points) {
+            Draw(start.X, start.Y, point.X, point.Y);
+            start = point;
+        }
+        return;
+    }
+    TColumnRuns columns(FBits, FBytesPerLine, FColor);
+    const QRgb color = FColor;
+    for (const TPoint& point : points) {
+        TSpan span;
+        if (VisibleSpan(start.X, start.Y, point.X, point.Y, FClip, span)) {
+            if (span.XMajor) {
+                WalkRuns(span, FBits, FBytesPerLine, [color](QRgb& pixel) { pixel = color; });
+            } else {
+                columns.AddSpan(span);
+            }
+        }
+        start = point;
+    }
+}
+
 void TPixelLine::Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
     if (FPattern.IsSolid()) {
         return;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <vector>
 
 class QRegion;
@@ -172,10 +173,17 @@ public:
     // Draws the line from (x0, y0) to (x1, y1), end pixel excluded, and moves the dash pattern
     // on by the whole length of the line, visible or not.
     void Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+    // Draw from start through each point in turn. A solid copy-mode chain on scan lines writes
+    // each pixel once however often its lines cross it: the runs of steep lines that follow
+    // each other in one column are merged before they are written, which halves the writes of
+    // a line that runs up and down at every column. The pixels are those of the single lines,
+    // since every pixel of the chain gets the same colour whatever the order.
+    void DrawChain(TPoint start, std::span<const TPoint> points);
     // Moves the dash pattern on as Draw would, without painting.
     void Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
 
 private:
+    class TColumnRuns;
     void Paint(const TSpan& span);
     void PaintPattern(const TSpan& span);
     QRgb& PixelAt(std::int32_t x, std::int32_t y) const {

@@ -2,6 +2,8 @@
 #include "ChartPrinters.h"
 
 #include <QPainter>
+#include <functional>
+#include <vector>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -92,6 +94,60 @@ TEST(CanvasDrawingTest, LinePixelsAreExactlyTheRuleInEverySurfaceKind) {
         canvas.SetTargetSurface(nullptr);
     }
     EXPECT_EQ(direct.Picture(), windowImage);
+}
+
+TEST(CanvasDrawingTest, AChainOfLinesPaintsWhatItsLinesPaintOneByOne) {
+    // A zigzag that runs up and down across a clip, as a folded series does, drawn line by line
+    // and as one chain, with every kind of pen the chain treats differently: solid copy (runs
+    // merged), not-xor, dotted, wide, hidden; on an image and through a foreign painter.
+    std::vector<TPoint> zigzag;
+    for (std::int32_t x = -3; x < 40; ++x) {
+        zigzag.push_back({x, 2 + (x * 7) % 29});
+        zigzag.push_back({x, 30 - (x * 5) % 23});
+    }
+    const std::function<void(TChartPen&)> pens[] = {
+        [](TChartPen&) {},
+        [](TChartPen& pen) { pen.SetMode(pmNotXor); },
+        [](TChartPen& pen) { pen.SetStyle(psDot); },
+        [](TChartPen& pen) { pen.SetWidth(3); },
+        [](TChartPen& pen) { pen.SetVisible(false); },
+    };
+    for (std::size_t p = 0; p < std::size(pens); ++p) {
+        auto draw = [&](TChartCanvas3D& canvas, bool chained) {
+            canvas.Pen().SetColor(clRed);
+            pens[p](canvas.Pen());
+            canvas.ClipToRectangle({2, 3, 28, 27});
+            canvas.MovePenTo(0, 0);
+            if (chained) {
+                canvas.DrawLinesTo(zigzag);
+            } else {
+                for (const TPoint& point : zigzag) {
+                    canvas.DrawLineTo(point.X, point.Y);
+                }
+            }
+            EXPECT_EQ(canvas.PenPosition(), zigzag.back());
+            canvas.RemoveClipping();
+        };
+        TCanvasImage single(32, 32);
+        PaintNoise(single.Image);
+        draw(single.Canvas, false);
+        TCanvasImage chain(32, 32);
+        PaintNoise(chain.Image);
+        draw(chain.Canvas, true);
+        EXPECT_EQ(chain.Picture(), single.Picture()) << "pen " << p;
+
+        QImage windowImage(32, 32, QImage::Format_RGB32);
+        PaintNoise(windowImage);
+        {
+            QPainter painter(&windowImage);
+            TChartSurface window(painter);
+            TChartCanvas3D canvas;
+            canvas.SetTargetSurface(&window);
+            draw(canvas, true);
+            canvas.SetTargetSurface(nullptr);
+        }
+        EXPECT_EQ(windowImage, single.Picture()) << "pen " << p;
+    }
 }
 
 TEST(CanvasDrawingTest, RectanglesAndFillsAreRightAndBottomExclusive) {

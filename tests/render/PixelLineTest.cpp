@@ -319,18 +319,68 @@ TEST(PixelLineTest, ScanLineDrawingPaintsExactlyTheReferencePixels) {
             TLinePicture expected;
             ReferenceChain(expected, chain, clip, pen.Mode, color, pen.Pattern, pen.OpaqueGaps,
                            gap);
+            // Line by line, and as one chain (which merges the runs of a solid copy pen).
             TLinePicture drawn;
+            TLinePicture chained;
             TPixelLine line;
             line.SetTarget(drawn.Bits(), TLinePicture::Width * 4, clip);
             line.SetPen(color, pen.Mode, pen.Pattern, pen.OpaqueGaps, gap);
             for (std::size_t i = 1; i < chain.size(); ++i) {
                 line.Draw(chain[i - 1].first, chain[i - 1].second, chain[i].first, chain[i].second);
             }
+            TPixelLine chainLine;
+            chainLine.SetTarget(chained.Bits(), TLinePicture::Width * 4, clip);
+            chainLine.SetPen(color, pen.Mode, pen.Pattern, pen.OpaqueGaps, gap);
+            std::vector<TPoint> points;
+            for (std::size_t i = 1; i < chain.size(); ++i) {
+                points.push_back({chain[i].first, chain[i].second});
+            }
+            chainLine.DrawChain({chain[0].first, chain[0].second}, points);
             for (std::int32_t y = 0; y < TLinePicture::Height; ++y) {
                 for (std::int32_t x = 0; x < TLinePicture::Width; ++x) {
                     ASSERT_EQ(drawn.At(x, y), expected.At(x, y))
                         << "pixel (" << x << ", " << y << "), round " << round << ", mode "
                         << pen.Mode << ", pattern length " << pen.Pattern.Length;
+                    ASSERT_EQ(chained.At(x, y), expected.At(x, y))
+                        << "chained, pixel (" << x << ", " << y << "), round " << round
+                        << ", mode " << pen.Mode << ", pattern length " << pen.Pattern.Length;
+                }
+            }
+        }
+    }
+}
+
+TEST(PixelLineTest, AChainMergesTheRunsOfAColumnOnlyWhereTheyTouch) {
+    // A steep line, a flat excursion and a steep line back in the same column, starting 0 to 4
+    // rows away from the first, above and below it and in both directions: the rows between
+    // the two runs must stay as the single lines leave them.
+    const TRect clip{0, 0, TLinePicture::Width, TLinePicture::Height};
+    for (std::int32_t gap = 0; gap <= 4; ++gap) {
+        for (std::int32_t direction : {1, -1}) {
+            const std::int32_t top = 20;
+            const std::int32_t bottom = 40;
+            const std::int32_t start = direction > 0 ? bottom + gap : top - gap;
+            const std::vector<TPoint> chain{{5, direction > 0 ? top : bottom},
+                                            {5, direction > 0 ? bottom : top},
+                                            {40, 50},
+                                            {5, start},
+                                            {5, direction > 0 ? 70 : 1},
+                                            {6, 30}};
+            TLinePicture single;
+            TLinePicture chained;
+            TPixelLine line;
+            line.SetTarget(single.Bits(), TLinePicture::Width * 4, clip);
+            line.SetPen(qRgb(9, 8, 7), pmCopy, {}, false, 0);
+            for (std::size_t i = 1; i < chain.size(); ++i) {
+                line.Draw(chain[i - 1].X, chain[i - 1].Y, chain[i].X, chain[i].Y);
+            }
+            line.SetTarget(chained.Bits(), TLinePicture::Width * 4, clip);
+            line.DrawChain(chain[0], std::span(chain).subspan(1));
+            for (std::int32_t y = 0; y < TLinePicture::Height; ++y) {
+                for (std::int32_t x = 0; x < TLinePicture::Width; ++x) {
+                    ASSERT_EQ(chained.At(x, y), single.At(x, y))
+                        << "pixel (" << x << ", " << y << "), gap " << gap << ", direction "
+                        << direction;
                 }
             }
         }
