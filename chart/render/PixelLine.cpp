@@ -2,6 +2,7 @@
 
 #include <QRegion>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -271,28 +272,36 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     }
 }
 
-// The pending run of a chain: rows Low..High of one column, written when a run that does not
-// touch it comes.
+// The column runs of a chain's steep lines. The pending run grows while the runs that follow
+// touch it in the same column. A finished run is held back until the next one finishes: when
+// the two lie in neighbouring columns, the rows they share are written two pixels at a time.
 class TPixelLine::TColumnRuns {
 public:
     TColumnRuns(std::uint8_t* bits, std::int64_t bytesPerLine, QRgb color)
         : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color) {}
-    ~TColumnRuns() { Flush(); }
+    ~TColumnRuns() {
+        if (FPending.Valid) {
+            Finish(FPending);
+        }
+        if (FHeld.Valid) {
+            WriteRows(FHeld.Column, FHeld.Low, FHeld.High);
+        }
+    }
     TColumnRuns(const TColumnRuns&) = delete;
     TColumnRuns& operator=(const TColumnRuns&) = delete;
 
     void Add(std::int32_t column, std::int32_t low, std::int32_t high) {
-        if (FPending && column == FColumn && low <= std::int64_t{FHigh} + 1 &&
-            high >= std::int64_t{FLow} - 1) {
-            FLow = std::min(FLow, low);
-            FHigh = std::max(FHigh, high);
+        TRun& run = FPending;
+        if (run.Valid && column == run.Column && low <= std::int64_t{run.High} + 1 &&
+            high >= std::int64_t{run.Low} - 1) {
+            run.Low = std::min(run.Low, low);
+            run.High = std::max(run.High, high);
             return;
         }
-        Flush();
-        FPending = true;
-        FColumn = column;
-        FLow = low;
-        FHigh = high;
+        if (run.Valid) {
+            Finish(run);
+        }
+        run = {true, column, low, high};
     }
 
     // The runs of a steep (y-major) span, a column at a time.
@@ -308,7 +317,14 @@ public:
             // limit, as in WalkRuns.
             std::int64_t run = left;
             if (step > 0 && left > 1) {
-                run = std::min(left, std::max<std::int64_t>(1, (limit - error + step - 1) / step));
+                // error < limit and step <= limit: below 2^31 the numerator fits 32 bits, and
+                // a 32-bit division is several times faster than a 64-bit one.
+                const std::int64_t numerator = limit - error + step - 1;
+                const std::int64_t steps =
+                    limit < (std::int64_t{1} << 31)
+                        ? static_cast<std::uint32_t>(numerator) / static_cast<std::uint32_t>(step)
+                        : numerator / step;
+                run = std::min(left, std::max<std::int64_t>(1, steps));
             }
             const auto end = static_cast<std::int32_t>(row + span.MajorStep * (run - 1));
             Add(column, std::min(row, end), std::max(row, end));
@@ -322,25 +338,63 @@ public:
         }
     }
 
-    void Flush() {
-        if (!FPending) {
+private:
+    struct TRun {
+        bool Valid = false;
+        std::int32_t Column = 0;
+        std::int32_t Low = 0;
+        std::int32_t High = 0;
+    };
+
+    void Finish(const TRun& run) {
+        if (!FHeld.Valid) {
+            FHeld = run;
             return;
         }
-        FPending = false;
-        std::uint8_t* at = FBits + FLow * FBytesPerLine + std::int64_t{FColumn} * sizeof(QRgb);
-        for (std::int32_t row = FLow; row <= FHigh; ++row, at += FBytesPerLine) {
+        if (run.Column == std::int64_t{FHeld.Column} + 1) {
+            WritePair(FHeld, run);
+        } else if (run.Column == std::int64_t{FHeld.Column} - 1) {
+            WritePair(run, FHeld);
+        } else {
+            WriteRows(FHeld.Column, FHeld.Low, FHeld.High);
+            FHeld = run;
+            return;
+        }
+        FHeld.Valid = false;
+    }
+
+    void WriteRows(std::int32_t column, std::int32_t low, std::int32_t high) {
+        std::uint8_t* at = FBits + low * FBytesPerLine + std::int64_t{column} * sizeof(QRgb);
+        for (std::int32_t row = low; row <= high; ++row, at += FBytesPerLine) {
             *reinterpret_cast<QRgb*>(at) = FColor;
         }
     }
 
-private:
+    // Runs in the columns c (left) and c + 1 (right).
+    void WritePair(const TRun& left, const TRun& right) {
+        const std::int32_t low = std::max(left.Low, right.Low);
+        const std::int32_t high = std::min(left.High, right.High);
+        if (low > high) {
+            WriteRows(left.Column, left.Low, left.High);
+            WriteRows(right.Column, right.Low, right.High);
+            return;
+        }
+        WriteRows(left.Column, left.Low, low - 1);
+        WriteRows(left.Column, high + 1, left.High);
+        WriteRows(right.Column, right.Low, low - 1);
+        WriteRows(right.Column, high + 1, right.High);
+        const std::uint64_t pair = std::uint64_t{FColor} << 32 | FColor;
+        std::uint8_t* at = FBits + low * FBytesPerLine + std::int64_t{left.Column} * sizeof(QRgb);
+        for (std::int32_t row = low; row <= high; ++row, at += FBytesPerLine) {
+            std::memcpy(at, &pair, sizeof(pair));
+        }
+    }
+
     std::uint8_t* FBits;
     std::int64_t FBytesPerLine;
     QRgb FColor;
-    bool FPending = false;
-    std::int32_t FColumn = 0;
-    std::int32_t FLow = 0;
-    std::int32_t FHigh = 0;
+    TRun FPending;
+    TRun FHeld;
 };
 
 void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {

@@ -350,6 +350,33 @@ TEST(PixelLineTest, ScanLineDrawingPaintsExactlyTheReferencePixels) {
     }
 }
 
+TEST(PixelLineTest, AChainOfStrokesAcrossThe32BitRangePaintsTheirVisibleColumns) {
+    // Steep strokes millions of pixels long that cross the picture over a few columns: the
+    // chain finds their column runs with the wide arithmetic.
+    const TRect clip{3, 4, 60, 75};
+    const std::vector<TPoint> chain{{5, -2000000000}, {8, 2000000000}, {9, -2100000000},
+                                    {6, 2100000000},  {40, 30},        {41, -1999999999}};
+    TLinePicture single;
+    TLinePicture chained;
+    TPixelLine line;
+    line.SetTarget(single.Bits(), TLinePicture::Width * 4, clip);
+    line.SetPen(qRgb(9, 8, 7), pmCopy, {}, false, 0);
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        line.Draw(chain[i - 1].X, chain[i - 1].Y, chain[i].X, chain[i].Y);
+    }
+    line.SetTarget(chained.Bits(), TLinePicture::Width * 4, clip);
+    line.DrawChain(chain[0], std::span(chain).subspan(1));
+    std::int32_t painted = 0;
+    for (std::int32_t y = 0; y < TLinePicture::Height; ++y) {
+        for (std::int32_t x = 0; x < TLinePicture::Width; ++x) {
+            ASSERT_EQ(chained.At(x, y), single.At(x, y)) << "pixel (" << x << ", " << y << ")";
+            painted += single.At(x, y) == qRgb(9, 8, 7) ? 1 : 0;
+        }
+    }
+    // Three of the strokes cross every row of the clip.
+    EXPECT_GE(painted, 3 * (clip.Bottom - clip.Top));
+}
+
 TEST(PixelLineTest, AChainMergesTheRunsOfAColumnOnlyWhereTheyTouch) {
     // A steep line, a flat excursion and a steep line back in the same column, starting 0 to 4
     // rows away from the first, above and below it and in both directions: the rows between
