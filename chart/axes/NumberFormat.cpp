@@ -372,12 +372,41 @@ std::string FormatGeneralNumber(double value, std::string_view decimalSeparator)
     return result;
 }
 
+namespace {
+
+// A format split into its sections and parsed. An axis formats all its labels with one format,
+// frame after frame, so the last one parsed is kept (per thread: the function stays pure).
+struct TParsedFormat {
+    std::string Format;
+    std::vector<std::string_view> Sections; // views into Format
+    std::vector<TSection> Parsed;           // one per section; their texts view into Format
+};
+
+const TParsedFormat& ParsedFormat(std::string_view format) {
+    thread_local TParsedFormat cache;
+    thread_local bool valid = false;
+    if (!valid || cache.Format != format) {
+        valid = false;
+        cache.Format.assign(format);
+        cache.Sections = SplitSections(cache.Format);
+        cache.Parsed.clear();
+        for (std::string_view section : cache.Sections) {
+            cache.Parsed.push_back(ParseSection(section));
+        }
+        valid = true;
+    }
+    return cache;
+}
+
+} // namespace
+
 std::string FormatNumber(double value, std::string_view format, std::string_view thousandSeparator,
                          std::string_view decimalSeparator) {
     if (!std::isfinite(value)) {
         return FormatGeneralNumber(value, decimalSeparator);
     }
-    const std::vector<std::string_view> sections = SplitSections(format);
+    const TParsedFormat& parsed = ParsedFormat(format);
+    const std::vector<std::string_view>& sections = parsed.Sections;
     if (sections.front().empty()) {
         return FormatGeneralNumber(value, decimalSeparator);
     }
@@ -389,16 +418,15 @@ std::string FormatNumber(double value, std::string_view format, std::string_view
         chosen = 1; // the negative section writes its own sign, if any
         minus = false;
     }
-    const TRendered rendered = RenderSection(ParseSection(sections[chosen]), magnitude,
-                                             thousandSeparator, decimalSeparator);
+    const TRendered rendered =
+        RenderSection(parsed.Parsed[chosen], magnitude, thousandSeparator, decimalSeparator);
     if (rendered.General) {
         return FormatGeneralNumber(value, decimalSeparator);
     }
     if (rendered.Zero && (chosen == 1 || (sections.size() >= 3 && !sections[2].empty()))) {
         // A negative value that rounds away must not look negative, nor positive: it is 0.
-        const std::string_view zeroSection =
-            sections.size() >= 3 && !sections[2].empty() ? sections[2] : sections[0];
-        return RenderSection(ParseSection(zeroSection), TDigits{}, thousandSeparator,
+        const std::size_t zeroSection = sections.size() >= 3 && !sections[2].empty() ? 2 : 0;
+        return RenderSection(parsed.Parsed[zeroSection], TDigits{}, thousandSeparator,
                              decimalSeparator)
             .Text;
     }

@@ -50,11 +50,13 @@ void TChartSeries::InsertPointEntries(std::int32_t index, TColor color, std::str
     const auto position = static_cast<std::size_t>(index);
     // Lists shorter than the point (filled from a source without colours or labels) are
     // padded first: missing colours are clDefault, missing labels none.
-    while (FColorList.size() < position) {
-        FColorList.push_back(clDefault);
-    }
-    while (FLabelList.size() < position) {
-        FLabelList.push_back(nullptr);
+    if (FColorList.size() < position || FLabelList.size() < position) [[unlikely]] {
+        while (FColorList.size() < position) {
+            FColorList.push_back(clDefault);
+        }
+        while (FLabelList.size() < position) {
+            FLabelList.push_back(nullptr);
+        }
     }
     FColorList.insert(position, color);
     FLabelList.insert(position, label.empty() ? nullptr : std::make_unique<std::string>(label));

@@ -181,7 +181,7 @@ std::int32_t TChartValueList::ScannedPlace(double value) const {
     return t + 1;
 }
 
-std::int32_t TChartValueList::InsertInOrder(double value) {
+std::int32_t TChartValueList::InsertInOrderSlowly(double value) {
     Reserve();
     FStatsStale = true;
     const std::int32_t count = ValueCount();
@@ -201,14 +201,8 @@ std::int32_t TChartValueList::InsertInOrder(double value) {
     return place;
 }
 
-void TChartValueList::InsertAt(std::int32_t index, double value) {
-    if (index < 0 || index > ValueCount()) {
-        throw ListIndexError(index);
-    }
-    Reserve();
-    FValues.insert(static_cast<std::size_t>(index), value);
-    FStatsStale = true;
-    FOrderState = TOrderState::Unknown;
+void TChartValueList::ThrowIndexError(std::int32_t index) {
+    throw ListIndexError(index);
 }
 
 void TChartValueList::RemoveAt(std::int32_t index) {

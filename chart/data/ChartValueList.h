@@ -47,9 +47,26 @@ public:
 
     // Stores the value where Order demands and returns its index; equal values keep their
     // order of arrival.
-    std::int32_t InsertInOrder(double value);
+    std::int32_t InsertInOrder(double value) {
+        // A series filled in its own order appends: that case stays here, inline.
+        const std::int32_t count = ValueCount();
+        if (FOrder == loAscending && count > 0 && count < FCapacity && FValues.back() <= value) {
+            FStatsStale = true;
+            FValues.push_back(value);
+            return count;
+        }
+        return InsertInOrderSlowly(value);
+    }
     // Stores the value at the index (0..count), shifting later values up.
-    void InsertAt(std::int32_t index, double value);
+    void InsertAt(std::int32_t index, double value) {
+        if (index < 0 || index > ValueCount()) {
+            ThrowIndexError(index);
+        }
+        Reserve();
+        FValues.insert(static_cast<std::size_t>(index), value);
+        FStatsStale = true;
+        FOrderState = TOrderState::Unknown;
+    }
     void RemoveAt(std::int32_t index);
     void RemoveAllValues();
 
@@ -92,6 +109,8 @@ public:
 private:
     double Scaled(double stored) const;
     void CheckIndex(std::int32_t index) const;
+    [[noreturn]] static void ThrowIndexError(std::int32_t index);
+    std::int32_t InsertInOrderSlowly(double value);
     // Counts the growth of the capacity before a value is added.
     void Reserve() {
         if (ValueCount() >= FCapacity) {

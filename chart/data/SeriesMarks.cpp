@@ -107,11 +107,8 @@ void TSeriesMarks::UsePosition(std::int32_t index, TSeriesMarkPosition& position
     FPositions[place] = position;
 }
 
-void TSeriesMarks::InsertPosition(std::int32_t index) {
-    // Only a list that already reaches the index has later entries to move along.
-    if (index >= 0 && static_cast<std::size_t>(index) < FPositions.size()) {
-        FPositions.insert(FPositions.begin() + index, TSeriesMarkPosition{});
-    }
+void TSeriesMarks::InsertPositionBefore(std::int32_t index) {
+    FPositions.insert(FPositions.begin() + index, TSeriesMarkPosition{});
 }
 
 void TSeriesMarks::DeletePosition(std::int32_t index) {

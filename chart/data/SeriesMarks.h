@@ -106,7 +106,12 @@ public:
     // The series was emptied: positions kept for its points are gone.
     void ClearPositions() { FPositions.clear(); }
     // A point was inserted or deleted at the index: later positions move with their points.
-    void InsertPosition(std::int32_t index);
+    void InsertPosition(std::int32_t index) {
+        // Only a list that already reaches the index has later entries to move along.
+        if (index >= 0 && static_cast<std::size_t>(index) < FPositions.size()) {
+            InsertPositionBefore(index);
+        }
+    }
     void DeletePosition(std::int32_t index);
     void SwapPositions(std::int32_t a, std::int32_t b);
 
@@ -144,5 +149,7 @@ private:
     TChartPen FFrame;
     TChartBrush FBrush;
     TChartArrowPen FArrow;
+    void InsertPositionBefore(std::int32_t index);
+
     std::vector<TSeriesMarkPosition> FPositions;
 };
