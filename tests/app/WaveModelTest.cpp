@@ -52,6 +52,13 @@ double ReferenceDisplacement(double length, double beta, double time, std::int32
     return static_cast<double>((s1 - s2) * 500.0L);
 }
 
+// The displacements of a frame in the order the model produces them: ascending sample index.
+struct TArrivals final : TFrameTarget {
+    void ClearPoints() override { Ys.clear(); }
+    void AddPoint(double, double y) override { Ys.push_back(y); }
+    std::vector<double> Ys;
+};
+
 } // namespace
 
 TEST(WaveModelTest, FirstFrameWithTheDefaultsIsTheRestingFundamental) {
@@ -212,10 +219,17 @@ TEST(WaveModelTest, DisplacementAgreesWithTheExtendedSineEverywhere) {
         for (double beta : betas) {
             for (double time : times) {
                 TSimulationState state = State(length, beta, time);
-                TPointList frame;
+                TArrivals frame;
                 ProduceFrame(state, frame, true);
-                for (std::int32_t a = state.FirstSample; a <= state.LastSample; a += 7) {
-                    const double y = SampleDisplacement(state, a);
+                ASSERT_EQ(frame.Ys.size(),
+                          static_cast<std::size_t>(state.LastSample - state.FirstSample + 1));
+                for (std::int32_t a = state.FirstSample; a <= state.LastSample; ++a) {
+                    // A frame computes its samples together; one sample alone must come out
+                    // the same to the last bit.
+                    const double y = frame.Ys[static_cast<std::size_t>(a - state.FirstSample)];
+                    if ((a - state.FirstSample) % 7 == 0) {
+                        ASSERT_EQ(y, SampleDisplacement(state, a)) << a;
+                    }
                     worst = std::max(worst,
                                      std::fabs(y - ReferenceDisplacement(length, beta, time, a)));
                 }
@@ -225,6 +239,24 @@ TEST(WaveModelTest, DisplacementAgreesWithTheExtendedSineEverywhere) {
     EXPECT_LT(worst, 1e-6);
     // The reduction keeps far more than the required accuracy.
     EXPECT_LT(worst, 1e-8);
+}
+
+TEST(WaveModelTest, AFrameAtAnyTimeEqualsItsSamplesOneByOne) {
+    // Far beyond any animation the arguments leave the fast reduction (2^32 turns and more)
+    // and then the extended sine; frames crossing a multiple of 1000 samples split there.
+    for (double time : {4.3e8, 8.6e8, 1e12, 1e300}) {
+        for (double beta : {0.0, 0.5}) {
+            TSimulationState state = State(2000, beta, time);
+            TArrivals frame;
+            ProduceFrame(state, frame, false);
+            ASSERT_FALSE(frame.Ys.empty());
+            for (std::size_t i = 0; i < frame.Ys.size(); i += 13) {
+                const auto a = static_cast<std::int32_t>(state.FirstSample + std::int64_t(i));
+                ASSERT_EQ(frame.Ys[i], SampleDisplacement(state, a)) << time << " " << a;
+                ASSERT_LE(std::fabs(frame.Ys[i]), 1000.0) << time << " " << a;
+            }
+        }
+    }
 }
 
 TEST(WaveModelTest, SineOfHugeArgumentsIsZero) {
