@@ -63,9 +63,7 @@ void TChartValueList::CopyValues(std::int32_t first, std::int32_t count, double*
     const auto start = static_cast<std::size_t>(first);
     const auto n = static_cast<std::size_t>(count);
     if (FMultiplier == 1.0) {
-        for (std::size_t i = 0; i < n; ++i) {
-            out[i] = FValues[start + i];
-        }
+        FValues.copy_out(start, n, out);
         return;
     }
     for (std::size_t i = 0; i < n; ++i) {

@@ -52,6 +52,14 @@ public:
         FGapSize = FCapacity;
     }
 
+    // Copies count elements from index start on to out: at most two contiguous pieces.
+    void copy_out(std::size_t start, std::size_t count, T* out) const {
+        const std::size_t before = start < FGapStart ? std::min(count, FGapStart - start) : 0;
+        std::copy_n(FItems.begin() + static_cast<std::ptrdiff_t>(start), before, out);
+        std::copy_n(FItems.begin() + static_cast<std::ptrdiff_t>(Physical(start + before)),
+                    count - before, out + before);
+    }
+
     void swap_elements(std::size_t a, std::size_t b) {
         using std::swap;
         swap((*this)[a], (*this)[b]);

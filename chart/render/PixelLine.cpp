@@ -408,6 +408,15 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
     TColumnRuns columns(FBits, FBytesPerLine, FColor);
     const QRgb color = FColor;
     for (const TPoint& point : points) {
+        if (point.X == start.X && point.Y != start.Y && FClip.Contains(start.X, start.Y) &&
+            FClip.Contains(point.X, point.Y)) {
+            // A vertical stroke inside the clip (every other line of a folded series): its
+            // rows from the start up to, not including, the end.
+            columns.Add(start.X, point.Y > start.Y ? start.Y : point.Y + 1,
+                        point.Y > start.Y ? point.Y - 1 : start.Y);
+            start = point;
+            continue;
+        }
         TSpan span;
         if (VisibleSpan(start.X, start.Y, point.X, point.Y, FClip, span)) {
             if (span.XMajor) {

@@ -47,6 +47,19 @@ TEST(GapBufferTest, RandomEditsMatchAPlainVector) {
         }
         if (step % 97 == 0) {
             ASSERT_EQ(Contents(buffer), reference) << step;
+            // A piece copied out, wherever the gap lies: before, inside or after it.
+            if (!reference.empty()) {
+                const std::size_t start = random() % reference.size();
+                const std::size_t count = random() % (reference.size() - start + 1);
+                std::vector<int> piece(count + 1, -1);
+                buffer.copy_out(start, count, piece.data());
+                ASSERT_EQ(std::vector<int>(piece.begin(), piece.end() - 1),
+                          std::vector<int>(reference.begin() + static_cast<std::ptrdiff_t>(start),
+                                           reference.begin() +
+                                               static_cast<std::ptrdiff_t>(start + count)))
+                    << step;
+                ASSERT_EQ(piece.back(), -1) << "wrote past the piece at step " << step;
+            }
         }
         if (step % 5000 == 4999) {
             buffer.clear();
