@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -374,19 +376,28 @@ std::string FormatGeneralNumber(double value, std::string_view decimalSeparator)
 
 namespace {
 
-// A format split into its sections and parsed. An axis formats all its labels with one format,
-// frame after frame, so the last one parsed is kept (per thread: the function stays pure).
+// A format split into its sections and parsed, with the texts it gave. An axis formats the
+// same labels with one format frame after frame, so the last format is kept (per thread: the
+// function stays pure), and so are its texts for the separators last used.
 struct TParsedFormat {
     std::string Format;
     std::vector<std::string_view> Sections; // views into Format
     std::vector<TSection> Parsed;           // one per section; their texts view into Format
+    std::string ThousandSeparator;
+    std::string DecimalSeparator;
+    std::unordered_map<std::uint64_t, std::string> Texts; // by the bits of the value
 };
 
-const TParsedFormat& ParsedFormat(std::string_view format) {
+// Texts kept at most; the table starts again when it is full.
+constexpr std::size_t MaxKeptTexts = 4096;
+
+TParsedFormat& ParsedFormat(std::string_view format, std::string_view thousandSeparator,
+                            std::string_view decimalSeparator) {
     thread_local TParsedFormat cache;
     thread_local bool valid = false;
     if (!valid || cache.Format != format) {
         valid = false;
+        cache.Texts.clear();
         cache.Format.assign(format);
         cache.Sections = SplitSections(cache.Format);
         cache.Parsed.clear();
@@ -395,8 +406,18 @@ const TParsedFormat& ParsedFormat(std::string_view format) {
         }
         valid = true;
     }
+    if (cache.ThousandSeparator != thousandSeparator ||
+        cache.DecimalSeparator != decimalSeparator || cache.Texts.size() >= MaxKeptTexts) {
+        cache.Texts.clear();
+        cache.ThousandSeparator.assign(thousandSeparator);
+        cache.DecimalSeparator.assign(decimalSeparator);
+    }
     return cache;
 }
+
+std::string FormatFiniteNumber(double value, const TParsedFormat& parsed,
+                               std::string_view thousandSeparator,
+                               std::string_view decimalSeparator);
 
 } // namespace
 
@@ -405,7 +426,21 @@ std::string FormatNumber(double value, std::string_view format, std::string_view
     if (!std::isfinite(value)) {
         return FormatGeneralNumber(value, decimalSeparator);
     }
-    const TParsedFormat& parsed = ParsedFormat(format);
+    TParsedFormat& parsed = ParsedFormat(format, thousandSeparator, decimalSeparator);
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    if (const auto kept = parsed.Texts.find(bits); kept != parsed.Texts.end()) {
+        return kept->second;
+    }
+    std::string text = FormatFiniteNumber(value, parsed, thousandSeparator, decimalSeparator);
+    parsed.Texts.emplace(bits, text);
+    return text;
+}
+
+namespace {
+
+std::string FormatFiniteNumber(double value, const TParsedFormat& parsed,
+                               std::string_view thousandSeparator,
+                               std::string_view decimalSeparator) {
     const std::vector<std::string_view>& sections = parsed.Sections;
     if (sections.front().empty()) {
         return FormatGeneralNumber(value, decimalSeparator);
@@ -435,3 +470,5 @@ std::string FormatNumber(double value, std::string_view format, std::string_view
     }
     return rendered.Text;
 }
+
+} // namespace

@@ -61,6 +61,31 @@ TEST(NumberFormatTest, SeparatorsComeFromTheCaller) {
     ExpectRows({{1234.5, "#,##0.###", "1234.5"}}, "", ".");
 }
 
+TEST(NumberFormatTest, RepeatedCallsGiveTheSameTextsWhateverCameBetween) {
+    // Texts are kept per format and separators: a change of either, and more values than are
+    // kept, must never hand out a text made under other settings.
+    const char* f = DefaultFormat.c_str();
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(FormatNumber(1234.5, f, ",", "."), "1,234.5");
+        EXPECT_EQ(FormatNumber(1234.5, f, " ", ","), "1 234,5");
+        EXPECT_EQ(FormatNumber(1234.5, "0.00", " ", ","), "1234,50");
+        EXPECT_EQ(FormatNumber(1234.5, f, " ", ","), "1 234,5");
+        EXPECT_EQ(FormatNumber(1234.5, f, ",", "."), "1,234.5");
+        EXPECT_EQ(FormatNumber(-0.0, f, ",", "."), "0");
+        EXPECT_EQ(FormatNumber(0.0, "0.0;(0.0)", ",", "."), "0.0");
+    }
+    for (int i = 0; i < 10000; ++i) {
+        const double value = i * 0.25;
+        ASSERT_EQ(FormatNumber(value, "0.00", ",", "."), std::to_string(i / 4) + "." +
+                                                             (i % 4 == 0   ? "00"
+                                                              : i % 4 == 1 ? "25"
+                                                              : i % 4 == 2 ? "50"
+                                                                           : "75"))
+            << value;
+    }
+    EXPECT_EQ(FormatNumber(0.25, "0.00", ",", "."), "0.25");
+}
+
 TEST(NumberFormatTest, CommonPatterns) {
     ExpectRows({
         {2.5, "0", "3"},
