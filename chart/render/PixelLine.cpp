@@ -408,12 +408,25 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
     TColumnRuns columns(FBits, FBytesPerLine, FColor);
     const QRgb color = FColor;
     for (const TPoint& point : points) {
-        if (point.X == start.X && point.Y != start.Y && FClip.Contains(start.X, start.Y) &&
-            FClip.Contains(point.X, point.Y)) {
-            // A vertical stroke inside the clip (every other line of a folded series): its
-            // rows from the start up to, not including, the end.
-            columns.Add(start.X, point.Y > start.Y ? start.Y : point.Y + 1,
-                        point.Y > start.Y ? point.Y - 1 : start.Y);
+        const std::int64_t dx = std::int64_t{point.X} - start.X;
+        const std::int64_t dy = std::int64_t{point.Y} - start.Y;
+        if (((dx == 0 && dy != 0) || ((dx == 1 || dx == -1) && (dy > 1 || dy < -1))) &&
+            FClip.Contains(start.X, start.Y) && FClip.Contains(point.X, point.Y)) {
+            // A steep stroke inside the clip that stays in one column or moves to the next
+            // (the lines of a series that runs up and down at every column): its column runs
+            // straight from the pixel rule. Step s is in the start column while
+            // 2 s + d − bias < 2 d (see VisibleSpan), that is for s below (d + bias + 1) / 2.
+            const auto d = static_cast<std::int32_t>(dy > 0 ? dy : -dy);
+            const std::int32_t rowStep = dy > 0 ? 1 : -1;
+            const std::int32_t bias = dx > 0 ? 1 : 0;
+            const std::int32_t inStart = dx == 0 ? d : (d + bias + 1) / 2;
+            const std::int32_t lastInStart = start.Y + rowStep * (inStart - 1);
+            columns.Add(start.X, std::min(start.Y, lastInStart), std::max(start.Y, lastInStart));
+            if (inStart < d) {
+                const std::int32_t first = lastInStart + rowStep;
+                const std::int32_t last = point.Y - rowStep;
+                columns.Add(point.X, std::min(first, last), std::max(first, last));
+            }
             start = point;
             continue;
         }
