@@ -273,19 +273,23 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
 }
 
 // The column runs of a chain's steep lines. The pending run grows while the runs that follow
-// touch it in the same column. A finished run is held back until the next one finishes: when
-// the two lie in neighbouring columns, the rows they share are written two pixels at a time.
+// touch it in the same column. Finished runs are not written down their columns (a store per
+// pixel, each in another cache line) but swept into rows: while the runs go from column to
+// neighbouring column, every row they share stays open, and a row is written as one
+// horizontal stretch when the runs leave it. The work per column follows how far the ends of
+// the runs move, and the pixels go out in stretches along the scan lines.
 class TPixelLine::TColumnRuns {
 public:
-    TColumnRuns(std::uint8_t* bits, std::int64_t bytesPerLine, QRgb color)
-        : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color) {}
+    // open: scratch of at least clip.Bottom - clip.Top entries.
+    TColumnRuns(std::uint8_t* bits, std::int64_t bytesPerLine, QRgb color, const TRect& clip,
+                std::int32_t* open)
+        : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color), FTop(clip.Top),
+          FOpen(open) {}
     ~TColumnRuns() {
         if (FPending.Valid) {
             Finish(FPending);
         }
-        if (FHeld.Valid) {
-            WriteRows(FHeld.Column, FHeld.Low, FHeld.High);
-        }
+        CloseAll();
     }
     TColumnRuns(const TColumnRuns&) = delete;
     TColumnRuns& operator=(const TColumnRuns&) = delete;
@@ -346,55 +350,87 @@ private:
         std::int32_t High = 0;
     };
 
+    // Takes a finished run into the sweep.
     void Finish(const TRun& run) {
-        if (!FHeld.Valid) {
-            FHeld = run;
+        if (!FSwept.Valid) {
+            Open(run, run.Low, run.High);
             return;
         }
-        if (run.Column == std::int64_t{FHeld.Column} + 1) {
-            WritePair(FHeld, run);
-        } else if (run.Column == std::int64_t{FHeld.Column} - 1) {
-            WritePair(run, FHeld);
-        } else {
-            WriteRows(FHeld.Column, FHeld.Low, FHeld.High);
-            FHeld = run;
+        const std::int64_t step = std::int64_t{run.Column} - FSwept.Column;
+        if (step == 0) {
+            // A second, separate run in the column: written as it is.
+            WriteColumn(run);
             return;
         }
-        FHeld.Valid = false;
+        if ((step != 1 && step != -1) || (FDirection != 0 && step != FDirection)) {
+            CloseAll();
+            Open(run, run.Low, run.High);
+            return;
+        }
+        FDirection = static_cast<std::int32_t>(step);
+        const TRun& last = FSwept;
+        // Rows of the last run that the new one leaves end at the last column.
+        Close(last.Low, std::min(last.High, run.Low - 1));
+        Close(std::max(last.Low, run.High + 1), last.High);
+        // Rows the new run adds start at its column.
+        for (std::int32_t row = run.Low; row <= std::min(run.High, last.Low - 1); ++row) {
+            FOpen[row - FTop] = run.Column;
+        }
+        for (std::int32_t row = std::max(run.Low, last.High + 1); row <= run.High; ++row) {
+            FOpen[row - FTop] = run.Column;
+        }
+        FSwept = run;
     }
 
-    void WriteRows(std::int32_t column, std::int32_t low, std::int32_t high) {
-        std::uint8_t* at = FBits + low * FBytesPerLine + std::int64_t{column} * sizeof(QRgb);
-        for (std::int32_t row = low; row <= high; ++row, at += FBytesPerLine) {
+    void Open(const TRun& run, std::int32_t low, std::int32_t high) {
+        for (std::int32_t row = low; row <= high; ++row) {
+            FOpen[row - FTop] = run.Column;
+        }
+        FSwept = run;
+        FDirection = 0;
+    }
+
+    // Writes the rows low..high from where they opened to the last column.
+    void Close(std::int32_t low, std::int32_t high) {
+        for (std::int32_t row = low; row <= high; ++row) {
+            const std::int32_t from = FOpen[row - FTop];
+            const std::int32_t left = std::min(from, FSwept.Column);
+            const std::int32_t right = std::max(from, FSwept.Column);
+            QRgb* line = reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine);
+            if (right - left < 4) {
+                // The rows of a steep stretch: a pixel or two, not worth a vector store.
+                for (std::int32_t x = left; x <= right; ++x) {
+                    line[x] = FColor;
+                }
+            } else {
+                std::fill(line + left, line + right + 1, FColor);
+            }
+        }
+    }
+
+    void CloseAll() {
+        if (FSwept.Valid) {
+            Close(FSwept.Low, FSwept.High);
+            FSwept.Valid = false;
+        }
+    }
+
+    void WriteColumn(const TRun& run) {
+        std::uint8_t* at = FBits + run.Low * FBytesPerLine + std::int64_t{run.Column} * sizeof(QRgb);
+        for (std::int32_t row = run.Low; row <= run.High; ++row, at += FBytesPerLine) {
             *reinterpret_cast<QRgb*>(at) = FColor;
-        }
-    }
-
-    // Runs in the columns c (left) and c + 1 (right).
-    void WritePair(const TRun& left, const TRun& right) {
-        const std::int32_t low = std::max(left.Low, right.Low);
-        const std::int32_t high = std::min(left.High, right.High);
-        if (low > high) {
-            WriteRows(left.Column, left.Low, left.High);
-            WriteRows(right.Column, right.Low, right.High);
-            return;
-        }
-        WriteRows(left.Column, left.Low, low - 1);
-        WriteRows(left.Column, high + 1, left.High);
-        WriteRows(right.Column, right.Low, low - 1);
-        WriteRows(right.Column, high + 1, right.High);
-        const std::uint64_t pair = std::uint64_t{FColor} << 32 | FColor;
-        std::uint8_t* at = FBits + low * FBytesPerLine + std::int64_t{left.Column} * sizeof(QRgb);
-        for (std::int32_t row = low; row <= high; ++row, at += FBytesPerLine) {
-            std::memcpy(at, &pair, sizeof(pair));
         }
     }
 
     std::uint8_t* FBits;
     std::int64_t FBytesPerLine;
     QRgb FColor;
+    std::int32_t FTop;
+    std::int32_t* FOpen;
     TRun FPending;
-    TRun FHeld;
+    // The last run of the sweep, and the way it goes (+1, -1, or 0 before its second column).
+    TRun FSwept;
+    std::int32_t FDirection = 0;
 };
 
 void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
@@ -405,7 +441,11 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
         }
         return;
     }
-    TColumnRuns columns(FBits, FBytesPerLine, FColor);
+    const auto rows = static_cast<std::size_t>(std::max(0, FClip.Bottom - FClip.Top));
+    if (FOpenRows.size() < rows) {
+        FOpenRows.resize(rows);
+    }
+    TColumnRuns columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
     const QRgb color = FColor;
     for (const TPoint& point : points) {
         const std::int64_t dx = std::int64_t{point.X} - start.X;

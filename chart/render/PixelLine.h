@@ -202,4 +202,6 @@ private:
     TPattern FPattern;
     bool FOpaqueGaps = false;
     std::uint32_t FPhase = 0;
+    // Scratch of DrawChain: the column where each row of the clip opened.
+    std::vector<std::int32_t> FOpenRows;
 };

@@ -377,6 +377,53 @@ TEST(PixelLineTest, AChainOfStrokesAcrossThe32BitRangePaintsTheirVisibleColumns)
     EXPECT_GE(painted, 3 * (clip.Bottom - clip.Top));
 }
 
+TEST(PixelLineTest, AChainSweptIntoRowsPaintsWhatItsLinesPaint) {
+    // Chains whose steep lines go from column to column in every way the row sweep knows:
+    // a folded wave left to right and right to left, back and forth between two columns,
+    // columns skipped, several separate runs in one column, runs that stop sharing rows.
+    auto folded = [](std::int32_t from, std::int32_t to) {
+        std::vector<TPoint> chain;
+        const std::int32_t step = from < to ? 1 : -1;
+        for (std::int32_t x = from; x != to; x += step) {
+            chain.push_back({x, 40 + (x * 13) % 17});
+            chain.push_back({x, 10 + (x * 7) % 11});
+        }
+        return chain;
+    };
+    const std::vector<std::vector<TPoint>> chains{
+        folded(2, 66),
+        folded(66, 2),
+        {{10, 5}, {10, 60}, {11, 8}, {10, 70}, {11, 3}, {12, 50}, {11, 20}, {12, 77}},
+        {{10, 5}, {10, 30}, {12, 8}, {12, 40}, {15, 10}, {16, 60}, {17, 61}, {18, 2}},
+        {{20, 5}, {20, 10}, {25, 10}, {20, 30}, {20, 40}, {21, 12}, {21, 14}, {22, 50}},
+        {{30, 5}, {31, 20}, {32, 40}, {33, 60}, {34, 70}, {35, 50}, {36, 30}, {37, 4}},
+        {{40, 30}, {40, 31}, {41, 33}, {41, 30}, {42, 29}, {42, 31}, {43, 30}, {43, 30}},
+    };
+    for (const TRect& clip : {TRect{0, 0, TLinePicture::Width, TLinePicture::Height},
+                              TRect{4, 9, 60, 45}}) {
+        for (std::size_t c = 0; c < chains.size(); ++c) {
+            const std::vector<TPoint>& chain = chains[c];
+            TLinePicture single;
+            TLinePicture chained;
+            TPixelLine line;
+            line.SetTarget(single.Bits(), TLinePicture::Width * 4, clip);
+            line.SetPen(qRgb(9, 8, 7), pmCopy, {}, false, 0);
+            for (std::size_t i = 1; i < chain.size(); ++i) {
+                line.Draw(chain[i - 1].X, chain[i - 1].Y, chain[i].X, chain[i].Y);
+            }
+            line.SetTarget(chained.Bits(), TLinePicture::Width * 4, clip);
+            line.DrawChain(chain[0], std::span(chain).subspan(1));
+            for (std::int32_t y = 0; y < TLinePicture::Height; ++y) {
+                for (std::int32_t x = 0; x < TLinePicture::Width; ++x) {
+                    ASSERT_EQ(chained.At(x, y), single.At(x, y))
+                        << "pixel (" << x << ", " << y << "), chain " << c << ", clip top "
+                        << clip.Top;
+                }
+            }
+        }
+    }
+}
+
 TEST(PixelLineTest, AChainMergesTheRunsOfAColumnOnlyWhereTheyTouch) {
     // A steep line, a flat excursion and a steep line back in the same column, starting 0 to 4
     // rows away from the first, above and below it and in both directions: the rows between
