@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // 128-bit intermediates: the clipping arithmetic multiplies two 33-bit distances by 2, which
@@ -272,6 +276,25 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     }
 }
 
+namespace {
+
+// Pixels left..right of a scan line, four to a store where the processor has 16-byte stores.
+void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
+    QRgb* at = line + left;
+    QRgb* const end = line + right + 1;
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(color));
+    for (; end - at >= 4; at += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), four);
+    }
+#endif
+    for (; at < end; ++at) {
+        *at = color;
+    }
+}
+
+} // namespace
+
 // The column runs of a chain's steep lines. The pending run grows while the runs that follow
 // touch it in the same column. Finished runs are not written down their columns (a store per
 // pixel, each in another cache line) but swept into rows: while the runs go from column to
@@ -396,15 +419,8 @@ private:
             const std::int32_t from = FOpen[row - FTop];
             const std::int32_t left = std::min(from, FSwept.Column);
             const std::int32_t right = std::max(from, FSwept.Column);
-            QRgb* line = reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine);
-            if (right - left < 4) {
-                // The rows of a steep stretch: a pixel or two, not worth a vector store.
-                for (std::int32_t x = left; x <= right; ++x) {
-                    line[x] = FColor;
-                }
-            } else {
-                std::fill(line + left, line + right + 1, FColor);
-            }
+            FillStretch(reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine), left, right,
+                        FColor);
         }
     }
 
