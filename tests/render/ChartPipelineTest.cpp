@@ -283,6 +283,17 @@ TEST(ChartPipelineTest, TheImageIsKeptUntilTheNextRequest) {
     EXPECT_TRUE(p.chart.Canvas().RepaintFromBuffer(surface));
     p.series->AddPoint(50, 0);
     EXPECT_FALSE(p.chart.Canvas().RepaintFromBuffer(surface));
+
+    // Drawing into the buffer alone draws the same picture, copies nothing and leaves it stale
+    // until a repaint presents it.
+    window.fill(Qt::black);
+    p.chart.DrawIntoBuffer(surface, {0, 0, 200, 150});
+    p.chart.Canvas().TargetSurface()->EndPainting();
+    EXPECT_EQ(window.pixel(100, 75), qRgb(0, 0, 0));
+    EXPECT_TRUE(p.chart.Canvas().IsDirty());
+    EXPECT_FALSE(p.chart.Canvas().RepaintFromBuffer(surface));
+    const QImage buffered = *p.chart.Canvas().Bitmap();
+    EXPECT_EQ(buffered, DrawChartImage(p.chart));
 }
 
 TEST(ChartPipelineTest, TheZoomRectangleVanishesWhenDrawnTwice) {
