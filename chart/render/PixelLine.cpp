@@ -376,7 +376,7 @@ private:
     // Takes a finished run into the sweep.
     void Finish(const TRun& run) {
         if (!FSwept.Valid) {
-            Open(run, run.Low, run.High);
+            Open(run);
             return;
         }
         const std::int64_t step = std::int64_t{run.Column} - FSwept.Column;
@@ -387,7 +387,7 @@ private:
         }
         if ((step != 1 && step != -1) || (FDirection != 0 && step != FDirection)) {
             CloseAll();
-            Open(run, run.Low, run.High);
+            Open(run);
             return;
         }
         FDirection = static_cast<std::int32_t>(step);
@@ -405,8 +405,8 @@ private:
         FSwept = run;
     }
 
-    void Open(const TRun& run, std::int32_t low, std::int32_t high) {
-        for (std::int32_t row = low; row <= high; ++row) {
+    void Open(const TRun& run) {
+        for (std::int32_t row = run.Low; row <= run.High; ++row) {
             FOpen[row - FTop] = run.Column;
         }
         FSwept = run;

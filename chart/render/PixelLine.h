@@ -175,9 +175,10 @@ public:
     void Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
     // Draw from start through each point in turn. A solid copy-mode chain on scan lines writes
     // each pixel once however often its lines cross it: the runs of steep lines that follow
-    // each other in one column are merged before they are written, which halves the writes of
-    // a line that runs up and down at every column. The pixels are those of the single lines,
-    // since every pixel of the chain gets the same colour whatever the order.
+    // each other in one column are merged, and runs in neighbouring columns are written as
+    // stretches along the rows they share, so that a line that runs up and down at every
+    // column costs a few stores per row instead of two per pixel. The pixels are those of the
+    // single lines, since every pixel of the chain gets the same colour whatever the order.
     void DrawChain(TPoint start, std::span<const TPoint> points);
     // Moves the dash pattern on as Draw would, without painting.
     void Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
