@@ -22,11 +22,19 @@ TAxisMapping Mapping(double minimum, double maximum, std::int32_t start, std::in
 void ExpectSamePixels(const TAxisMapping& mapping, const std::vector<double>& values) {
     const TBatchPixelMapper columns(mapping, true);
     const TBatchPixelMapper rows(mapping, false);
-    std::vector<std::int32_t> batch(values.size());
-    columns.Map(values.data(), static_cast<std::int32_t>(values.size()), batch.data());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        ASSERT_EQ(batch[i], mapping.XValueToPixel(values[i])) << values[i];
-        ASSERT_EQ(rows.Map(values[i]), mapping.YValueToPixel(values[i])) << values[i];
+    // Whole lists and every odd length, so that each value is met both in a pair and alone.
+    for (std::size_t skip = 0; skip < 2; ++skip) {
+        const auto count = static_cast<std::int32_t>(values.size() - skip);
+        std::vector<std::int32_t> batchColumns(values.size());
+        std::vector<std::int32_t> batchRows(values.size());
+        columns.Map(values.data() + skip, count, batchColumns.data());
+        rows.Map(values.data() + skip, count, batchRows.data());
+        for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+            const double value = values[i + skip];
+            ASSERT_EQ(batchColumns[i], mapping.XValueToPixel(value)) << value;
+            ASSERT_EQ(batchRows[i], mapping.YValueToPixel(value)) << value;
+            ASSERT_EQ(rows.Map(value), mapping.YValueToPixel(value)) << value;
+        }
     }
 }
 
@@ -70,6 +78,34 @@ TEST(BatchPixelMapperTest, DenseAndRandomValuesMatchTheMapping) {
     for (const TAxisMapping& mapping :
          {Mapping(0, 1000, 29, 932), Mapping(-1000, 1000, 21, 508),
           Mapping(-1000, 1000, 21, 508, true), Mapping(0.1, 0.7, 3, 961), Mapping(-3, 1e6, 0, 7)}) {
+        ExpectSamePixels(mapping, values);
+    }
+}
+
+TEST(BatchPixelMapperTest, ValuesAHairFromAHalfPixelMatchTheMapping) {
+    // Where a value lies within a few units in the last place of a half pixel, plain double
+    // arithmetic may round to the other side than the mapping's extended arithmetic; the
+    // fast path must leave such values to the mapping.
+    std::mt19937_64 random(2718);
+    std::uniform_real_distribution<double> origin(-1000, 1000);
+    std::uniform_real_distribution<double> width(0.001, 5000);
+    std::uniform_int_distribution<std::int32_t> extent(50, 3000);
+    for (int round = 0; round < 200; ++round) {
+        const double minimum = origin(random);
+        const double maximum = minimum + width(random);
+        const std::int32_t pixels = extent(random);
+        const TAxisMapping mapping = Mapping(minimum, maximum, 7, 7 + pixels, round % 2 == 1);
+        std::vector<double> values;
+        for (std::int32_t k = 0; k < pixels; k += 3) {
+            double value = minimum + (k + 0.5) * (maximum - minimum) / pixels;
+            for (int ulp = 0; ulp < 3; ++ulp) {
+                value = std::nextafter(value, -std::numeric_limits<double>::infinity());
+            }
+            for (int ulp = 0; ulp < 7; ++ulp) {
+                values.push_back(value);
+                value = std::nextafter(value, std::numeric_limits<double>::infinity());
+            }
+        }
         ExpectSamePixels(mapping, values);
     }
 }
