@@ -2,10 +2,10 @@
 #include "ChartPrinters.h"
 
 #include <QPainter>
-#include <functional>
-#include <vector>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -40,6 +40,21 @@ void PaintNoise(QImage& image) {
                 x, y, qRgb((x * 37 + y * 11) & 255, (x * 5 + y * 73) & 255, (x ^ y) * 9 & 255));
         }
     }
+}
+
+// What a drawing leaves on a noisy 32 x 32 picture through a painter that someone else
+// opened (the window's), instead of through the scan lines of an image.
+QImage DrawThroughForeignPainter(const std::function<void(TChartCanvas3D&)>& draw) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    PaintNoise(image);
+    QPainter painter(&image);
+    TChartSurface window(painter);
+    TChartCanvas3D canvas;
+    canvas.SetTargetSurface(&window);
+    draw(canvas);
+    canvas.SetTargetSurface(nullptr);
+    painter.end();
+    return image;
 }
 
 } // namespace
@@ -82,18 +97,7 @@ TEST(CanvasDrawingTest, LinePixelsAreExactlyTheRuleInEverySurfaceKind) {
     TCanvasImage direct(32, 32);
     PaintNoise(direct.Image);
     draw(direct.Canvas);
-
-    QImage windowImage(32, 32, QImage::Format_RGB32);
-    PaintNoise(windowImage);
-    {
-        QPainter painter(&windowImage);
-        TChartSurface window(painter);
-        TChartCanvas3D canvas;
-        canvas.SetTargetSurface(&window);
-        draw(canvas);
-        canvas.SetTargetSurface(nullptr);
-    }
-    EXPECT_EQ(direct.Picture(), windowImage);
+    EXPECT_EQ(direct.Picture(), DrawThroughForeignPainter(draw));
 }
 
 TEST(CanvasDrawingTest, AChainOfLinesPaintsWhatItsLinesPaintOneByOne) {
@@ -136,17 +140,9 @@ TEST(CanvasDrawingTest, AChainOfLinesPaintsWhatItsLinesPaintOneByOne) {
         draw(chain.Canvas, true);
         EXPECT_EQ(chain.Picture(), single.Picture()) << "pen " << p;
 
-        QImage windowImage(32, 32, QImage::Format_RGB32);
-        PaintNoise(windowImage);
-        {
-            QPainter painter(&windowImage);
-            TChartSurface window(painter);
-            TChartCanvas3D canvas;
-            canvas.SetTargetSurface(&window);
-            draw(canvas, true);
-            canvas.SetTargetSurface(nullptr);
-        }
-        EXPECT_EQ(windowImage, single.Picture()) << "pen " << p;
+        EXPECT_EQ(DrawThroughForeignPainter([&](TChartCanvas3D& canvas) { draw(canvas, true); }),
+                  single.Picture())
+            << "pen " << p;
     }
 }
 
