@@ -21,7 +21,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -95,8 +94,7 @@ const TBenchRegistration FrameCase({"frame", 2001, [] { longest.Prepare(2000); }
                                     [] { longest.Tick(); }});
 // The same with the paint's last step, the copy of the image to the window.
 TFrameBench longestWindow;
-const TBenchRegistration WindowFrameCase({"frame_window", 2001,
-                                          [] { longestWindow.Prepare(2000); },
+const TBenchRegistration WindowFrameCase({"frame_window", 2001, [] { longestWindow.Prepare(2000); },
                                           [] { longestWindow.Tick(true); }});
 
 // The longest string that does not fold: one smooth curve across the chart.
@@ -118,26 +116,13 @@ const TBenchRegistration DeepZoomFrameCase({"frame_deep_zoom", 2001,
                                             },
                                             [] { deepZoom.Tick(); }});
 
-// The wave's points as they come from the model, kept in the series' order (ascending X, points
-// of one X in the order they arrive) without a chart.
-class TPointsFrameTarget final : public TFrameTarget {
-public:
-    void ClearPoints() override { Points.clear(); }
-    void AddPoint(double x, double y) override {
-        const auto place =
-            std::upper_bound(Points.begin(), Points.end(), x,
-                             [](double value, const QPointF& p) { return value < p.x(); });
-        Points.insert(place, QPointF(x, y));
-    }
-
-    std::vector<QPointF> Points;
-};
-
 // The same tick as "frame" with the scene drawn by plain QPainter calls into an image (and, for
-// "frame_qpainter_window", copied to the window's painter): white background, raised bevel, bold blue title, black frame, both
-// axes with their lines, 22 labels, ticks, minor ticks and dotted grid lines, and the red wave
-// clipped to the chart rectangle. The layout (chart rectangle, tick positions, label texts) is
-// taken from one paint of the real chart, so both cases draw the same picture.
+// "frame_qpainter_window", copied to the window's painter): white background, raised bevel, bold
+// blue title, black frame, both axes with their lines, 22 labels, ticks, minor ticks and dotted
+// grid lines, and the red wave clipped to the chart rectangle. The layout (chart rectangle, tick
+// positions, label texts) is taken from one paint of the real chart, so both cases draw the same
+// picture; the points go into that chart's series as in "frame", so that the two cases differ
+// in their drawing only.
 struct TQPainterFrameBench {
     struct TLabel {
         int Pixel;
@@ -146,7 +131,8 @@ struct TQPainterFrameBench {
 
     std::unique_ptr<TChartBench> Layout;
     TSimulationState State;
-    TPointsFrameTarget Target;
+    std::vector<double> Xs;
+    std::vector<double> Ys;
     QImage Image{ChartWidth, ChartHeight, QImage::Format_RGB32};
     TRect Plot;
     std::vector<TLabel> BottomLabels;
@@ -184,14 +170,20 @@ struct TQPainterFrameBench {
     }
 
     void Tick(bool toWindow = false) {
-        ProduceFrame(State, Target, true);
+        TSeriesFrameTarget target(*Layout->Series);
+        ProduceFrame(State, target, true);
         TChart& chart = Layout->Chart;
         const TAxisMapping& columns = chart.BottomAxis().Mapping();
         const TAxisMapping& rows = chart.LeftAxis().Mapping();
-        Wave.resize(static_cast<int>(Target.Points.size()));
-        for (std::size_t i = 0; i < Target.Points.size(); ++i) {
-            Wave.setPoint(static_cast<int>(i), columns.XValueToPixel(Target.Points[i].x()),
-                          rows.YValueToPixel(Target.Points[i].y()));
+        const std::int32_t count = Layout->Series->PointCount();
+        Xs.resize(static_cast<std::size_t>(count));
+        Ys.resize(static_cast<std::size_t>(count));
+        Layout->Series->XValues().CopyValues(0, count, Xs.data());
+        Layout->Series->YValues().CopyValues(0, count, Ys.data());
+        Wave.resize(count);
+        for (std::int32_t i = 0; i < count; ++i) {
+            Wave.setPoint(i, columns.XValueToPixel(Xs[static_cast<std::size_t>(i)]),
+                          rows.YValueToPixel(Ys[static_cast<std::size_t>(i)]));
         }
         Draw();
         if (toWindow) {

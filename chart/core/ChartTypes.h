@@ -73,6 +73,18 @@ constexpr TRect IntersectRect(const TRect& a, const TRect& b) {
     return r;
 }
 
+// The smallest rectangle that holds both; an empty one adds nothing.
+constexpr TRect UnionRect(const TRect& a, const TRect& b) {
+    if (a.IsEmpty()) {
+        return b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return {a.Left < b.Left ? a.Left : b.Left, a.Top < b.Top ? a.Top : b.Top,
+            a.Right > b.Right ? a.Right : b.Right, a.Bottom > b.Bottom ? a.Bottom : b.Bottom};
+}
+
 // Mouse cursor id of a chart or series, 16 bits as the window toolkit numbers its cursors:
 // 0 is the default cursor (none of its own), the toolkit's shapes count down from -1.
 using TCursor = std::int16_t;

@@ -391,14 +391,8 @@ bool TChartSeries::SeriesMouseDown(std::int32_t valueIndex, TMouseButton button,
     chart->SetCancelMouse(false);
     // A handler claims the press by leaving the flag set; it may clear it to pass the press on
     // to the chart's zoom and scroll.
-    if (shift.Double && OnDblClick) {
-        chart->SetCancelMouse(true);
-        OnDblClick(this, valueIndex, button, shift, x, y);
-    } else if (OnClick) {
-        chart->SetCancelMouse(true);
-        OnClick(this, valueIndex, button, shift, x, y);
-    }
-    return chart->CancelMouse();
+    const TClickEvent& handler = shift.Double && OnDblClick ? OnDblClick : OnClick;
+    return chart->OfferPress(handler, this, valueIndex, button, shift, x, y);
 }
 
 void TChartSeries::SetZOrder(std::int32_t value) {

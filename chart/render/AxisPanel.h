@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TChartSeries;
@@ -138,6 +139,17 @@ public:
     // called for, which then starts neither a zoom nor a scroll (TCustomChart::MouseDown).
     bool CancelMouse() const { return FCancelMouse; }
     void SetCancelMouse(bool value) { FCancelMouse = value; }
+    // Calls a click handler with the flag set and answers whether the handler claimed the
+    // press by leaving it set; false without a handler.
+    template <typename THandler, typename... TArguments>
+    bool OfferPress(const THandler& handler, TArguments&&... arguments) {
+        if (!handler) {
+            return false;
+        }
+        FCancelMouse = true;
+        handler(std::forward<TArguments>(arguments)...);
+        return FCancelMouse;
+    }
 
     // A series' data source changed: let it take its points again.
     virtual void CheckDataSource(TChartSeries& series);

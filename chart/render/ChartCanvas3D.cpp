@@ -315,14 +315,7 @@ void TChartCanvas3D::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1,
     if (!FRecording) {
         if (FKeptValid && FLineState.OnBitmap && !FLineState.Wide) {
             // The series' thousands of lines: the area they write, in a few comparisons.
-            const TRect& clip = FLine.Clip();
-            const TRect area{
-                std::max(std::min(x0, x1), clip.Left), std::max(std::min(y0, y1), clip.Top),
-                static_cast<std::int32_t>(
-                    std::min<std::int64_t>(std::int64_t{std::max(x0, x1)} + 1, clip.Right)),
-                static_cast<std::int32_t>(
-                    std::min<std::int64_t>(std::int64_t{std::max(y0, y1)} + 1, clip.Bottom))};
-            AddTouched(area);
+            TouchLineBox({std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)});
         } else if (FKeptValid) {
             const std::int64_t points[] = {x0, y0, x1, y1};
             NoteWrite(TPrimitive::Line, points);
@@ -397,20 +390,13 @@ void TChartCanvas3D::DrawLinesTo(std::span<const TPoint> points) {
         return;
     }
     if (FKeptValid) {
-        // Every line lies inside the box of all the points, so the box inside the clip holds
-        // all the chain writes.
+        // Every line lies inside the box of all the points.
         TRect box{FPenPosition.X, FPenPosition.Y, FPenPosition.X, FPenPosition.Y};
         for (const TPoint& point : points) {
             box = {std::min(box.Left, point.X), std::min(box.Top, point.Y),
                    std::max(box.Right, point.X), std::max(box.Bottom, point.Y)};
         }
-        const TRect& clip = FLine.Clip();
-        const TRect area{std::max(box.Left, clip.Left), std::max(box.Top, clip.Top),
-                         static_cast<std::int32_t>(
-                             std::min<std::int64_t>(std::int64_t{box.Right} + 1, clip.Right)),
-                         static_cast<std::int32_t>(
-                             std::min<std::int64_t>(std::int64_t{box.Bottom} + 1, clip.Bottom))};
-        AddTouched(area);
+        TouchLineBox(box);
     }
     FLine.DrawChain(FPenPosition, points);
     FPenPosition = points.back();
@@ -1402,12 +1388,7 @@ void TChartCanvas3D::RecordState(std::uint32_t uses) {
                         static_cast<std::uint64_t>(font.PixelsPerInch()),
                         static_cast<std::uint64_t>(font.Style()), Resolve(font.Color()),
                         static_cast<std::uint64_t>(font.Charset()), font.Name().size()});
-        for (std::size_t i = 0; i < font.Name().size(); i += 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, font.Name().data() + i,
-                        std::min<std::size_t>(8, font.Name().size() - i));
-            FRecord.push_back(word);
-        }
+        RecordText(font.Name());
     }
 }
 
@@ -1478,12 +1459,16 @@ bool TChartCanvas3D::Record(TPrimitive primitive, std::span<const std::int64_t> 
                               static_cast<std::uint32_t>(rect.height()));
         }
     }
+    RecordText(text);
+    return FVerifying;
+}
+
+void TChartCanvas3D::RecordText(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); i += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + i, std::min<std::size_t>(8, text.size() - i));
         FRecord.push_back(word);
     }
-    return FVerifying;
 }
 
 void TChartCanvas3D::BeginBackground(bool verify, bool record) {
@@ -1619,17 +1604,15 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
     } else {
         area = EffectiveClipRect();
     }
-    AddTouched(area);
+    FTouched = UnionRect(FTouched, area);
 }
 
-void TChartCanvas3D::AddTouched(const TRect& area) {
-    if (area.IsEmpty()) {
-        return;
-    }
-    if (FTouched.IsEmpty()) {
-        FTouched = area;
-        return;
-    }
-    FTouched = {std::min(FTouched.Left, area.Left), std::min(FTouched.Top, area.Top),
-                std::max(FTouched.Right, area.Right), std::max(FTouched.Bottom, area.Bottom)};
+void TChartCanvas3D::TouchLineBox(const TRect& corners) {
+    const TRect& clip = FLine.Clip();
+    const TRect area{std::max(corners.Left, clip.Left), std::max(corners.Top, clip.Top),
+                     static_cast<std::int32_t>(
+                         std::min<std::int64_t>(std::int64_t{corners.Right} + 1, clip.Right)),
+                     static_cast<std::int32_t>(
+                         std::min<std::int64_t>(std::int64_t{corners.Bottom} + 1, clip.Bottom))};
+    FTouched = UnionRect(FTouched, area);
 }

@@ -258,9 +258,13 @@ private:
     static constexpr std::uint32_t UsesFont = 4;
     static std::uint32_t UsesOf(TPrimitive primitive);
     void RecordState(std::uint32_t uses);
+    // A text into the record, eight bytes to a word.
+    void RecordText(std::string_view text);
     // Widens the area written since the image last equalled the kept picture.
     void NoteWrite(TPrimitive primitive, std::span<const std::int64_t> arguments);
-    void AddTouched(const TRect& area);
+    // The same for a one-pixel line or chain whose pixels lie inside corners (right and bottom
+    // inclusive), as far as the line routine's clip lets them through.
+    void TouchLineBox(const TRect& corners);
     bool CoversSurface(const TRect& rect) const;
     // Keeps the primitives inside a recorded one out of the record.
     struct TNestedPrimitive {

@@ -20,6 +20,10 @@ std::int32_t PixelOf(double position) {
     return ClampToInt32(RoundHalfEven(std::floor(position)));
 }
 
+TPoint PixelOf(const QSinglePointEvent& event) {
+    return {PixelOf(event.position().x()), PixelOf(event.position().y())};
+}
+
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons,
                          bool doubleClick = false) {
     TShiftState shift;
@@ -171,9 +175,8 @@ void TChartWidget::Press(QMouseEvent* event, bool doubleClick) {
         return;
     }
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons(), doubleClick);
-    const std::int32_t x = PixelOf(event->position().x());
-    const std::int32_t y = PixelOf(event->position().y());
-    Guarded([&] { FChart.MouseDown(*button, shift, x, y); });
+    const TPoint at = PixelOf(*event);
+    Guarded([&] { FChart.MouseDown(*button, shift, at.X, at.Y); });
 }
 
 void TChartWidget::mousePressEvent(QMouseEvent* event) {
@@ -188,9 +191,8 @@ void TChartWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    const std::int32_t x = PixelOf(event->position().x());
-    const std::int32_t y = PixelOf(event->position().y());
-    Guarded([&] { FChart.MouseMove(shift, x, y); });
+    const TPoint at = PixelOf(*event);
+    Guarded([&] { FChart.MouseMove(shift, at.X, at.Y); });
 }
 
 void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -200,9 +202,8 @@ void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    const std::int32_t x = PixelOf(event->position().x());
-    const std::int32_t y = PixelOf(event->position().y());
-    Guarded([&] { FChart.MouseUp(*button, shift, x, y); });
+    const TPoint at = PixelOf(*event);
+    Guarded([&] { FChart.MouseUp(*button, shift, at.X, at.Y); });
 }
 
 void TChartWidget::wheelEvent(QWheelEvent* event) {
@@ -216,13 +217,12 @@ void TChartWidget::wheelEvent(QWheelEvent* event) {
         return;
     }
     const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    const std::int32_t x = PixelOf(event->position().x());
-    const std::int32_t y = PixelOf(event->position().y());
+    const TPoint at = PixelOf(*event);
     // A positive delta is the wheel turned up, away from the user.
     const bool down = steps < 0;
     Guarded([&] {
         for (std::int32_t i = 0; i < std::abs(steps); ++i) {
-            FChart.MouseWheel(down, shift, x, y);
+            FChart.MouseWheel(down, shift, at.X, at.Y);
         }
     });
 }

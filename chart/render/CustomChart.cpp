@@ -450,18 +450,14 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_
     bool backgroundOffered = false;
     const auto offerBackground = [&] {
         backgroundOffered = true;
-        return OfferClick(OnClickBackground, button, shift, x, y);
+        return OfferPress(OnClickBackground, this, button, shift, x, y);
     };
     switch (part.Kind) {
     case cpLegend:
-        claimed = OfferClick(OnClickLegend, button, shift, x, y);
+        claimed = OfferPress(OnClickLegend, this, button, shift, x, y);
         break;
     case cpAxis:
-        if (OnClickAxis) {
-            SetCancelMouse(true);
-            OnClickAxis(this, part.Axis, button, shift, x, y);
-            claimed = CancelMouse();
-        }
+        claimed = OfferPress(OnClickAxis, this, part.Axis, button, shift, x, y);
         if (!claimed) {
             claimed = StartDrag(button, shift, x, y);
         }
@@ -469,9 +465,8 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_
     case cpSeries:
         claimed = part.Series->SeriesMouseDown(part.PointIndex, button, shift, x, y);
         if (OnClickSeries) {
-            SetCancelMouse(true);
-            OnClickSeries(this, part.Series, part.PointIndex, button, shift, x, y);
-            claimed = CancelMouse();
+            claimed =
+                OfferPress(OnClickSeries, this, part.Series, part.PointIndex, button, shift, x, y);
         }
         if (!claimed) {
             claimed = StartDrag(button, shift, x, y);
@@ -491,17 +486,6 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_
     if (!claimed && !backgroundOffered) {
         offerBackground();
     }
-}
-
-bool TCustomChart::OfferClick(TChartMouseEvent& handler, TMouseButton button, TShiftState shift,
-                              std::int32_t x, std::int32_t y) {
-    if (!handler) {
-        return false;
-    }
-    // The handler claims the press by leaving the flag set.
-    SetCancelMouse(true);
-    handler(this, button, shift, x, y);
-    return CancelMouse();
 }
 
 bool TCustomChart::StartDrag(TMouseButton button, TShiftState shift, std::int32_t x,

@@ -217,8 +217,6 @@ private:
     void DrawWallBox(const TRect& face, std::int32_t z0, std::int32_t z1, bool dark);
 
     // Mouse steps.
-    bool OfferClick(TChartMouseEvent& handler, TMouseButton button, TShiftState shift,
-                    std::int32_t x, std::int32_t y);
     bool StartDrag(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
     void DragZoomCorner(std::int32_t x, std::int32_t y);
     void DragScroll(std::int32_t x, std::int32_t y);
