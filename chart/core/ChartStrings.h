@@ -32,6 +32,11 @@ inline constexpr std::string_view InvalidDataSource = "No valid DataSource: %s";
 inline constexpr std::string_view FillSampleCount = "FillSampleValues NumValues must be > 0";
 inline constexpr std::string_view PercentOf = "%s of %s";
 inline constexpr std::string_view SeriesTitlePrefix = "Series ";
+inline constexpr std::string_view GalleryStandardPage = "Standard";
+inline constexpr std::string_view GalleryKindIncomplete =
+    "A series kind needs a gallery page, a name and a way to create it";
+inline constexpr std::string_view GalleryKindTwice = "Series kind %s is already registered";
+inline constexpr std::string_view GalleryKindUnknown = "No series kind named %s";
 // Number texts of values that are not finite.
 inline constexpr std::string_view NotANumberText = "NaN";
 inline constexpr std::string_view InfinityText = "INF";

@@ -1,0 +1,43 @@
+#include "SeriesGallery.h"
+
+#include "ChartErrors.h"
+#include "FastLineSeries.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> NamesOf(const TSeriesGallery& gallery) {
+    std::vector<std::string> names;
+    for (const TSeriesKind& kind : gallery.Kinds()) {
+        names.push_back(kind.Page + "/" + kind.Name);
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(SeriesGallery, TheStandardKindsAreRegisteredOnFirstUseAndCreatedByName) {
+    const TSeriesGallery& gallery = TSeriesGallery::Standard();
+    ASSERT_FALSE(gallery.Kinds().empty());
+    EXPECT_EQ(NamesOf(gallery).back(), "Standard/Fast Line");
+    const auto series = gallery.CreateSeries("fast line");
+    EXPECT_NE(dynamic_cast<TFastLineSeries*>(series.get()), nullptr);
+}
+
+TEST(SeriesGallery, UserKindsFollowInOrderAndNamesAreUnique) {
+    TSeriesGallery gallery;
+    RegisterStandardSeries(gallery);
+    const std::size_t standard = gallery.Kinds().size();
+    gallery.RegisterSeries("Mine", "Steps", [] { return std::make_unique<TChartSeries>(); });
+    EXPECT_EQ(NamesOf(gallery).back(), "Mine/Steps");
+    EXPECT_THROW(gallery.RegisterSeries("Other", "STEPS", [] { return nullptr; }), ChartException);
+    EXPECT_THROW(gallery.RegisterSeries("", "Empty page", [] { return nullptr; }), ChartException);
+    EXPECT_THROW(gallery.RegisterSeries("Mine", "No factory", {}), ChartException);
+    EXPECT_THROW(gallery.CreateSeries("Bubble"), ChartException);
+    EXPECT_TRUE(gallery.UnregisterSeries("steps"));
+    EXPECT_FALSE(gallery.UnregisterSeries("steps"));
+    EXPECT_EQ(gallery.Kinds().size(), standard);
+}
