@@ -250,7 +250,7 @@ void TForm1::FormCreate() {
     FUi->LabeledEdit1->SetTag(reinterpret_cast<std::intptr_t>(FLengthBounds.get()));
     FUi->LabeledEdit3->SetTag(reinterpret_cast<std::intptr_t>(FVelocityBounds.get()));
     FState.SimTime = 0.0;
-    // Number texts are written with "." whatever the locale (DecimalText): nothing to set.
+    UsePointAsDecimalSeparator();
 }
 
 void TForm1::FormActivate() {

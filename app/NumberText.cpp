@@ -1,11 +1,13 @@
 #include "NumberText.h"
 
 #include "ChartStrings.h"
+#include "FormatSettings.h"
 #include "ProgramErrors.h"
 #include "ProgramStrings.h"
 
 #include <array>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -74,4 +76,11 @@ double RoundToDouble(long double value) {
         return *rounded;
     }
     throw FloatOverflowError(std::string(ProgramStrings::FloatOverflow));
+}
+
+void UsePointAsDecimalSeparator() {
+    ProcessFormatSettings().SetDecimalSeparator(".");
+    // The toolkit hands the user's locale to the C library at start-up, after which printf,
+    // strtod and their kin would write and read decimal commas.
+    std::setlocale(LC_NUMERIC, "C");
 }

@@ -25,3 +25,8 @@ std::optional<double> ExtendedToDouble(long double value);
 
 // ExtendedToDouble, raising FloatOverflowError ("Floating point overflow") on overflow.
 double RoundToDouble(long double value);
+
+// Makes "." the decimal separator of every number text the process writes or reads: the
+// chart's number settings (see TFormatSettings::SetDecimalSeparator) and the C library's.
+// The thousands separator and the date and time formats stay the user's.
+void UsePointAsDecimalSeparator();

@@ -10,6 +10,13 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
     return settings;
 }
 
+void TFormatSettings::SetDecimalSeparator(std::string_view separator) {
+    DecimalSeparator = separator;
+    if (ThousandSeparator == DecimalSeparator) {
+        ThousandSeparator = DecimalSeparator == "." ? "," : ".";
+    }
+}
+
 TFormatSettings& ProcessFormatSettings() {
     static TFormatSettings settings = TFormatSettings::FromLocale(QLocale::system());
     return settings;

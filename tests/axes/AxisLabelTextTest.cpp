@@ -57,6 +57,19 @@ TEST(AxisLabelTextTest, SettingsComeFromTheLocale) {
     EXPECT_EQ(c.DecimalSeparator, ".");
 }
 
+TEST(AxisLabelTextTest, AThousandsSeparatorEqualToTheDecimalSeparatorGivesWay) {
+    TFormatSettings german = TFormatSettings::FromLocale(QLocale(QLocale::German));
+    german.SetDecimalSeparator(".");
+    EXPECT_EQ(german.DecimalSeparator, ".");
+    EXPECT_EQ(german.ThousandSeparator, ",");
+    TFormatSettings hungarian = TFormatSettings::FromLocale(QLocale(QLocale::Hungarian));
+    hungarian.SetDecimalSeparator(".");
+    EXPECT_EQ(hungarian.ThousandSeparator, "\xC2\xA0"); // a no-break space
+    TFormatSettings english;
+    english.SetDecimalSeparator(",");
+    EXPECT_EQ(english.ThousandSeparator, ".");
+}
+
 TEST(AxisLabelTextTest, ValueTextsFollowTheAxisFormat) {
     TFormatSettings settings;
     TAxisLabelFormat format; // "#,##0.###"
