@@ -23,8 +23,14 @@ char16_t KeyCharacter(const QKeyEvent& event) {
 TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void TLabeledEdit::SetEditLabel(QLabel* label) {
+    if (FEditLabel != nullptr && FEditLabel->buddy() == this) {
+        FEditLabel->setBuddy(nullptr);
+    }
     FEditLabel = label;
     if (FEditLabel != nullptr) {
+        // The caption names the field for assistive technology, which finds a field's name
+        // in the label whose buddy it is.
+        FEditLabel->setBuddy(this);
         // The caption sizes itself to its text, as an auto-sized label does: the stored width
         // was measured with the design font, and a wider face must not clip the caption.
         const int textWidth = FEditLabel->sizeHint().width();

@@ -14,7 +14,8 @@ enum TLabelPosition : std::uint8_t { lpAbove, lpBelow, lpLeft, lpRight };
 //
 // The label is a sibling widget (it lives in the edit's parent, as the form file places it);
 // the edit keeps it LabelSpacing pixels away on the side given by LabelPosition, and widens
-// it when its text needs more room than it was given.
+// it when its text needs more room than it was given. Its text is the field's accessible
+// name.
 //
 // OnExit reports that the focus left the field for another control of the same window, and
 // only after the field had been entered: a focus that merely passed through while the window

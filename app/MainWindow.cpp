@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include "ChartAxis.h"
+#include "ChartStrings.h"
 #include "ChartWidget.h"
 #include "FastLineSeries.h"
 #include "LabeledEdit.h"
@@ -15,9 +17,11 @@
 #include "WaveModel.h"
 #include "ui_MainWindow.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <exception>
 #include <limits>
@@ -63,6 +67,7 @@ TForm1::TForm1(TMessageBoxes* messageBoxes, QWidget* parent)
     LoadStoredLayout();
     ConnectEvents();
     Guarded([this] { FormCreate(); });
+    RefreshChartDescription();
 }
 
 TForm1::~TForm1() {
@@ -117,6 +122,8 @@ void TForm1::LoadStoredLayout() {
     FUi->LabeledEdit1->SetEditLabel(FUi->LabeledEdit1Label);
     FUi->LabeledEdit3->SetEditLabel(FUi->LabeledEdit3Label);
     FUi->UpDown1->SetAssociate(FUi->Edit1);
+    FUi->UpDown1->UpButton()->setAccessibleName(FromView(ProgramStrings::SpinUpName));
+    FUi->UpDown1->DownButton()->setAccessibleName(FromView(ProgramStrings::SpinDownName));
     // The window opens with the focus in the first control of its tab order (Qt would pick
     // the first focusable child created, the covered buddy).
     FUi->LabeledEdit1->setFocus();
@@ -162,6 +169,10 @@ void TForm1::ConnectEvents() {
     ui.Chart1->OnException = [this](std::exception_ptr error) {
         Guarded([&] { std::rethrow_exception(error); });
     };
+    // Frames, zooms, scrolls and wheel steps all end in a drawing of the chart.
+    ui.Chart1->Chart().OnAfterDraw = [this](TCustomAxisPanel* /*sender*/) {
+        RefreshChartDescription();
+    };
 
     const auto signal = [this, notify](auto* sender, auto member,
                                        void (TForm1::*handler)(QObject*)) {
@@ -186,6 +197,7 @@ void TForm1::DisconnectEvents() {
     }
     FUi->UpDown1->OnChanging = nullptr;
     FUi->Chart1->OnException = nullptr;
+    FUi->Chart1->Chart().OnAfterDraw = nullptr;
 }
 
 template <typename THandler>
@@ -334,13 +346,16 @@ void TForm1::Button2Click(QObject* /*sender*/) {
 }
 
 void TForm1::Timer1Timer(QObject* /*sender*/) {
-    ProduceFrame(FState, *FFrameTarget, FUi->CheckBox1->isChecked(), ProcessPendingMessages);
+    const bool followString = FUi->CheckBox1->isChecked();
+    FShownWave = {FState.StringLength, FState.Beta, followString};
+    ProduceFrame(FState, *FFrameTarget, followString, ProcessPendingMessages);
     AdvanceTime(FState);
 }
 
 void TForm1::SetTimerEnabled(bool enabled) {
     if (!enabled) {
         FTimer1->stop();
+        RefreshChartDescription();
         return;
     }
     // A running timer keeps its rhythm; a stopped one starts a fresh interval.
@@ -350,6 +365,42 @@ void TForm1::SetTimerEnabled(bool enabled) {
     FTimer1->start();
     if (!FTimer1->isActive()) {
         throw TimerError(std::string(ProgramStrings::NoTimers));
+    }
+    RefreshChartDescription();
+}
+
+std::string TForm1::ChartDescription() const {
+    std::string text;
+    if (FSeries1->PointCount() == 0) {
+        text = ProgramStrings::ChartEmpty;
+    } else {
+        text = FormatMessage(
+            ProgramStrings::ChartWave,
+            {DecimalText(FShownWave.StringLength), DecimalText(FShownWave.Beta),
+             FShownWave.FollowsString ? ProgramStrings::WaveHeld : ProgramStrings::WaveDrifts});
+    }
+    // The limits read as the axes label them.
+    const TChart& chart = FUi->Chart1->Chart();
+    const TChartAxis& bottom = chart.BottomAxis();
+    const TChartAxis& left = chart.LeftAxis();
+    text += ' ';
+    text += FormatMessage(ProgramStrings::ChartAxes,
+                          {bottom.AxisLabelText(bottom.Minimum()),
+                           bottom.AxisLabelText(bottom.Maximum()),
+                           left.AxisLabelText(left.Minimum()), left.AxisLabelText(left.Maximum())});
+    text += ' ';
+    text += FTimer1->isActive() ? ProgramStrings::AnimationRuns : ProgramStrings::AnimationStopped;
+    return text;
+}
+
+void TForm1::RefreshChartDescription() {
+    const QString description = QString::fromStdString(ChartDescription());
+    if (FUi->Chart1->accessibleDescription() != description) {
+        FUi->Chart1->setAccessibleDescription(description);
+        // Screen readers keep what they have read until they are told of a change, which
+        // the widget's setter does not announce in every Qt version.
+        QAccessibleEvent changed(FUi->Chart1, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
     }
 }
 

@@ -105,6 +105,11 @@ private:
     void RejectField(TLabeledEdit& field);
     void SetTimerEnabled(bool enabled);
 
+    // The chart's accessible description: what it shows, in words. It is brought up to date
+    // after every drawing of the chart and whenever the animation starts or stops.
+    std::string ChartDescription() const;
+    void RefreshChartDescription();
+
     std::unique_ptr<Ui::Form1> FUi;
     std::unique_ptr<TMessageBoxes> FOwnedMessageBoxes;
     TMessageBoxes* FMessageBoxes = nullptr;
@@ -114,6 +119,12 @@ private:
     std::unique_ptr<TSeriesFrameTarget> FFrameTarget;
 
     TSimulationState FState;
+    // The parameters of the wave the last frame drew, for the chart's description.
+    struct TShownWave {
+        double StringLength = 0.0;
+        double Beta = 0.0;
+        bool FollowsString = true;
+    } FShownWave;
     std::unique_ptr<TParamBounds> FLengthBounds;
     std::unique_ptr<TParamBounds> FVelocityBounds;
 

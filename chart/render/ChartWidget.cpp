@@ -4,6 +4,7 @@
 #include "ChartSurface.h"
 #include "Rounding.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -95,9 +96,37 @@ Qt::CursorShape CursorShapeOf(TCursor cursor) {
     }
 }
 
+// What assistive technology learns of the widget: that it is a chart, named by its owner or
+// else by its title. What it shows only the owner can put into words (its description).
+class TChartAccessible : public QAccessibleWidget {
+public:
+    explicit TChartAccessible(TChartWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Chart) {}
+
+    QString text(QAccessible::Text kind) const override {
+        QString text = QAccessibleWidget::text(kind);
+        if (text.isEmpty() && kind == QAccessible::Name) {
+            const auto& chart = static_cast<const TChartWidget*>(widget())->Chart();
+            for (const std::string& line : chart.Title().Text()) {
+                text += (text.isEmpty() ? "" : " ") + QString::fromStdString(line);
+            }
+        }
+        return text;
+    }
+};
+
+QAccessibleInterface* ChartAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(TChartWidget::staticMetaObject.className())) {
+        return new TChartAccessible(static_cast<TChartWidget*>(object));
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(ChartAccessibleFactory), true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);

@@ -5,6 +5,7 @@
 #include "PaintCounter.h"
 #include "SystemColors.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -100,4 +101,17 @@ TEST(ChartWidgetTest, TheChartMayOwnSeriesWhenTheWidgetGoes) {
     series->AddPoint(1, 2);
     widget.reset();
     SUCCEED();
+}
+
+TEST(ChartWidgetTest, AssistiveTechnologySeesAChartNamedByItsTitle) {
+    QWidget window;
+    auto* widget = new TChartWidget(&window);
+    widget->Chart().Title().SetText({"Wave", "at rest"});
+    QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->role(), QAccessible::Chart);
+    EXPECT_EQ(chart->text(QAccessible::Name), "Wave at rest");
+    // A name of its own comes first.
+    widget->setAccessibleName("Waves");
+    EXPECT_EQ(chart->text(QAccessible::Name), "Waves");
 }
