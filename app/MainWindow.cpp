@@ -8,6 +8,7 @@
 #include "NumberText.h"
 #include "ParamNumber.h"
 #include "ProgramErrors.h"
+#include "ProgramIcon.h"
 #include "ProgramStrings.h"
 #include "QtMessageBoxes.h"
 #include "Rounding.h"
@@ -116,6 +117,7 @@ void TForm1::LoadStoredLayout() {
     // taken for the client size (without a window manager there is no frame).
     FDesignOuterSize = size();
     move(DesignLeft, DesignTop);
+    setWindowIcon(ProgramIcon());
 
     // What a form file cannot express: the caption labels of the two fields and the buddy
     // of the spin control.

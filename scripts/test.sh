@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
-# the engine's tests under valgrind's memcheck and a short fuzzing round of the parameter
-# fields' number syntax.
+# checks the installed program and its Debian package, runs the engine's tests under
+# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -15,6 +15,9 @@ echo "== Normal build"
 cmake -S . -B build/check -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/check -j "$jobs"
 ctest --test-dir build/check --output-on-failure -j "$jobs"
+
+echo "== Install and package"
+./scripts/check-package.sh build/check
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVATEL_SANITIZE=ON \

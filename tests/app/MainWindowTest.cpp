@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -105,6 +107,18 @@ TEST_F(MainWindowTest, StartUp) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(MainWindowTest, TheWindowShowsTheInstalledIconAtEverySize) {
+    const QIcon icon = Form->windowIcon();
+    for (const int size : {16, 32, 64, 256}) {
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    }
+    // The teal frame around the white chart, as the scalable picture draws them.
+    const QImage picture = icon.pixmap(64).toImage();
+    EXPECT_EQ(picture.pixelColor(32, 8), QColor(0x00, 0x80, 0x80));
+    EXPECT_EQ(picture.pixelColor(50, 18), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
 }
 
 TEST_F(MainWindowTest, EveryControlStandsAtItsDesignPlace) {
