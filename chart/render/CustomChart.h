@@ -210,6 +210,9 @@ private:
     void ApplyBlockBackground(TChartTitle& title);
     bool HasActiveSeries() const;
     void PaintWalls3D();
+    // The back image inside the back wall (when BackImageInside): over the fill of the wall's
+    // face at depth z, inside its outline.
+    void DrawBackImageOnWall(const TRect& face, std::int32_t z);
     // A wall of thickness below 1 in 3D: a plane through four corners of the box.
     void DrawWallPlane(const TPoint (&corners)[4], const std::int32_t (&depths)[4]);
     // A thick wall in 3D: the box from (x0, y0, z0) to (x1, y1, z1), of which the front, top
