@@ -56,6 +56,10 @@ TCustomChart::TCustomChart()
     : FTitle(this), FFoot(this), FBackWall(this, clDefault, bsClear),
       FLeftWall(this, LeftWallColor), FLegend(this), FBottomWall(this, clWhite) {}
 
+bool TCustomChart::CallsHandlersUnderSeries() const {
+    return TCustomAxisPanel::CallsHandlersUnderSeries() || OnGetLegendText;
+}
+
 void TCustomChart::SetBackColor(TColor value) {
     FBackWall.SetColor(value);
     if (!Loading()) {
@@ -82,7 +86,9 @@ void TCustomChart::DrawTitleBlocks() {
             DrawBlock(FFoot, false);
         }
     };
-    if (!FLegend.Visible() || !HasActiveSeries()) {
+    // Without active series the legend lists nothing, unless its check boxes keep inactive
+    // series listed (so that they can be switched on again); it finds that out itself.
+    if (!FLegend.Visible()) {
         drawTitles();
     } else if (FLegend.Alignment() == laLeft || FLegend.Alignment() == laRight) {
         // A legend beside the chart rectangle takes the full height; the blocks then span
@@ -473,7 +479,12 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_
     };
     switch (part.Kind) {
     case cpLegend:
+        // The legend's own answer to a click (a check box) comes after the handler's, which may
+        // claim the press for itself; a legend starts no drag.
         claimed = OfferPress(OnClickLegend, this, button, shift, x, y);
+        if (!claimed && button == mbLeft) {
+            claimed = FLegend.ToggleSeriesAt(x, y);
+        }
         break;
     case cpAxis:
         claimed = OfferPress(OnClickAxis, this, part.Axis, button, shift, x, y);

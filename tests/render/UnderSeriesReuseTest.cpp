@@ -323,3 +323,20 @@ TEST(UnderSeriesReuseTest, APictureIsKnownByItsPixels) {
     twins.Frames(7, 9, "without the logo");
     EXPECT_GT(twins.Reuses(), 3u);
 }
+
+TEST(UnderSeriesReuseTest, TheLegendTextEventTurnsTheReuseOff) {
+    TTwinCharts twins;
+    int calls[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        twins.Charts[i].Legend().SetVisible(true);
+        twins.Charts[i].Legend().SetLegendStyle(lsSeries);
+        twins.Charts[i].OnGetLegendText = [&calls, i](TCustomChart*, TLegendStyle, std::int32_t,
+                                                      std::string& text) {
+            text += "!";
+            ++calls[i];
+        };
+    }
+    twins.Frames(0, 5, "frame");
+    EXPECT_EQ(twins.Reuses(), 0u);
+    EXPECT_EQ(calls[0], calls[1]);
+}
