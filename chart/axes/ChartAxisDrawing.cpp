@@ -363,11 +363,8 @@ void TCustomChartAxis::ProduceDepthLabels() {
     for (std::int64_t slot = first; slot <= last; ++slot) {
         std::string text;
         if (slot >= 0 && slot < static_cast<std::int64_t>(named.size())) {
-            const TChartSeries& series = *named[static_cast<std::size_t>(slot)];
-            text = !series.Title().empty() ? series.Title()
-                   : !series.Name().empty()
-                       ? series.Name()
-                       : std::string(ChartStrings::SeriesTitlePrefix) + std::to_string(slot);
+            text =
+                named[static_cast<std::size_t>(slot)]->TitleOrName(static_cast<std::int32_t>(slot));
         }
         const auto index = static_cast<std::int32_t>(slot);
         if (FParentChart->OnGetAxisLabel) {

@@ -32,6 +32,8 @@ inline constexpr std::string_view InvalidDataSource = "No valid DataSource: %s";
 inline constexpr std::string_view FillSampleCount = "FillSampleValues NumValues must be > 0";
 inline constexpr std::string_view PercentOf = "%s of %s";
 inline constexpr std::string_view SeriesTitlePrefix = "Series ";
+inline constexpr std::string_view LegendNegative = "Legend %s must be >= 0";
+inline constexpr std::string_view LegendPercent = "Legend %s must be between %d and %d";
 inline constexpr std::string_view GalleryStandardPage = "Standard";
 inline constexpr std::string_view GalleryKindIncomplete =
     "A series kind needs a gallery page, a name and a way to create it";

@@ -814,3 +814,13 @@ void TChartSeries::SetTitle(std::string value) {
         RequestRepaint();
     }
 }
+
+std::string TChartSeries::TitleOrName(std::int32_t number) const {
+    if (!FTitle.empty()) {
+        return FTitle;
+    }
+    if (!FName.empty()) {
+        return FName;
+    }
+    return std::string(ChartStrings::SeriesTitlePrefix) + std::to_string(number);
+}

@@ -326,6 +326,9 @@ public:
     void SetShowInLegend(bool value);
     const std::string& Title() const { return FTitle; }
     void SetTitle(std::string value);
+    // The series as the chart names it (legend, depth axis): its Title, else its Name, else
+    // "Series " followed by the number the caller gives it.
+    std::string TitleOrName(std::int32_t number) const;
     // Kept with the stored layout only.
     const std::string& Identifier() const { return FIdentifier; }
     void SetIdentifier(std::string value) { FIdentifier = std::move(value); }

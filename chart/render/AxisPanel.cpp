@@ -200,8 +200,7 @@ void TCustomAxisPanel::RenderUnderSeries(const TRect& panelRect) {
     TChartCanvas3D& canvas = Canvas();
     // The kept picture is used only when this pass can be run again without anyone noticing:
     // no handler of ours is called while it draws.
-    const bool reusable =
-        FReuseUnderSeries && !OnBeforeDrawAxes && !OnGetAxisLabel && !OnGetNextAxisLabel;
+    const bool reusable = FReuseUnderSeries && !CallsHandlersUnderSeries();
     if (!reusable) {
         canvas.ForgetBackground();
     } else if (canvas.CanVerifyBackground()) {

@@ -94,6 +94,12 @@ public:
     bool ReuseUnderSeries() const { return FReuseUnderSeries; }
     void SetReuseUnderSeries(bool value);
 
+    // Whether drawing under the series calls a handler of the program; such a pass is drawn
+    // every time, since the handler may expect its calls.
+    virtual bool CallsHandlersUnderSeries() const {
+        return OnBeforeDrawAxes || OnGetAxisLabel || OnGetNextAxisLabel;
+    }
+
     // Series drawing is clipped to the inside of the chart rectangle.
     bool ClipPoints() const { return FClipPoints; }
     void SetClipPoints(bool value);

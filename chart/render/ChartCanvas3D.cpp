@@ -69,6 +69,21 @@ QRgb BandColor(QRgb a, QRgb b, std::int32_t i, std::int32_t n) {
     return result;
 }
 
+// The picture as a monochrome image shows it: every pixel black or white by its brightness,
+// and either opaque or transparent.
+QImage TwoColourImage(const QImage& image) {
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb pixel = line[x];
+            line[x] =
+                (qAlpha(pixel) >= 128 ? Opaque : 0u) | (qGray(pixel) >= 128 ? 0x00FFFFFFu : 0u);
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 TChartCanvas3D::TChartCanvas3D() = default;
@@ -719,6 +734,52 @@ void TChartCanvas3D::FillGradient(const TRect& rect, TColor colorA, TColor color
                 FillSolid(*painter, {left, nextBottom, r.Right, bottom}, color);
                 FillSolid(*painter, {left, r.Top, nextLeft, nextBottom}, color);
             }
+        }
+        break;
+    }
+    }
+}
+
+void TChartCanvas3D::DrawImage(const TRect& rect, const QImage& image, TPictureBackMode mode) {
+    const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
+    if (r.IsEmpty() || image.isNull()) {
+        return;
+    }
+    QPainter* painter = PreparePainter();
+    // The picture's cache key changes with every change of its pixels, so key and size stand
+    // for the pixels in the record.
+    if (painter == nullptr ||
+        Record(TPrimitive::Image,
+               {r.Left, r.Top, r.Right, r.Bottom, mode, static_cast<std::int64_t>(image.cacheKey()),
+                image.width(), image.height()})) {
+        return;
+    }
+    const QImage source = DrawsMonochrome() ? TwoColourImage(image) : image;
+    SetPainterMode(*painter, QPainter::CompositionMode_SourceOver);
+    const QRect area = ToQRect(r);
+    switch (mode) {
+    case pbmStretch:
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter->drawImage(area, source);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        break;
+    case pbmTile:
+        painter->setBrushOrigin(area.topLeft());
+        painter->fillRect(area, QBrush(source));
+        painter->setBrushOrigin(0, 0);
+        break;
+    case pbmCenter: {
+        // Only the part inside the rectangle is handed over, so no clip is needed for it.
+        const std::int64_t left = r.Left + (std::int64_t{r.Right} - r.Left - image.width()) / 2;
+        const std::int64_t top = r.Top + (std::int64_t{r.Bottom} - r.Top - image.height()) / 2;
+        const TRect visible =
+            IntersectRect(r, {Saturated(left), Saturated(top), Saturated(left + image.width()),
+                              Saturated(top + image.height())});
+        if (!visible.IsEmpty()) {
+            painter->drawImage(QPoint(visible.Left, visible.Top), source,
+                               QRect(static_cast<int>(visible.Left - left),
+                                     static_cast<int>(visible.Top - top), visible.Width(),
+                                     visible.Height()));
         }
         break;
     }

@@ -16,6 +16,10 @@
 #include <optional>
 #include <vector>
 
+// How a picture fills a rectangle: scaled to it, repeated at its own size from the rectangle's
+// top left corner, or once at its own size with its middle on the rectangle's middle.
+enum TPictureBackMode : std::uint8_t { pbmStretch, pbmTile, pbmCenter };
+
 // The chart's canvas over Qt: one-pixel lines by our own routine (PixelLine.h) straight into
 // the image's scan lines; text, fills, polygons, ellipses and wide pens by a QPainter that stays
 // open on the image for the length of a repaint, with its pen, brush, font, clip and raster
@@ -83,6 +87,10 @@ public:
     void DrawRotatedText(std::int32_t x, std::int32_t y, std::int32_t angle,
                          std::string_view text) override;
     void RemoveClipping() override;
+    // Draws a picture into a rectangle (see TPictureBackMode), cut off at the rectangle and
+    // the clip; a picture with transparent parts lets what lies under them show. A stretched
+    // picture is scaled smoothly. Pen and brush play no part.
+    void DrawImage(const TRect& rect, const QImage& image, TPictureBackMode mode);
 
     // --- Projection and repaint protocol -------------------------------------------------------
 
@@ -244,7 +252,8 @@ private:
         EllipseOutline,
         PolygonOutline,
         Gradient,
-        Text
+        Text,
+        Image
     };
     // Writes a primitive into the record (only the outermost one of nested primitives) and
     // answers whether its pixels must be left out because the pass verifies. covers: the
@@ -283,6 +292,10 @@ private:
     TRect SurfaceRect() const;
     TRect EffectiveClipRect() const;
     QRgb Resolve(TColor color) const;
+    // Monochrome applies to the kept off-screen image only, not to other surfaces.
+    bool DrawsMonochrome() const {
+        return FMonochrome && FBitmapSurface != nullptr && TargetSurface() == FBitmapSurface.get();
+    }
     void ClipChanged();
     void ComputeRotation();
 

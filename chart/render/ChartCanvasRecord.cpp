@@ -56,7 +56,8 @@ std::uint32_t TChartCanvas3D::UsesOf(TPrimitive primitive) {
     case TPrimitive::Pixel:
     case TPrimitive::FillSolid:
     case TPrimitive::Gradient:
-        return 0; // their colours are among the arguments
+    case TPrimitive::Image:
+        return 0; // their colours (or the picture's key) are among the arguments
     case TPrimitive::Line:
     case TPrimitive::RectangleOutline:
     case TPrimitive::PolygonOutline:
@@ -260,6 +261,11 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
             Saturated(std::min<std::int64_t>(std::max(arguments[0], x1) + margin + 1, clip.Right)),
             Saturated(
                 std::min<std::int64_t>(std::max(arguments[1], y1) + margin + 1, clip.Bottom))};
+    } else if (primitive == TPrimitive::Image && arguments.size() >= 4) {
+        // A picture stays inside its rectangle.
+        area =
+            IntersectRect(EffectiveClipRect(), {Saturated(arguments[0]), Saturated(arguments[1]),
+                                                Saturated(arguments[2]), Saturated(arguments[3])});
     } else {
         area = EffectiveClipRect();
     }

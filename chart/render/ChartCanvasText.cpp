@@ -340,7 +340,7 @@ TRect TChartCanvas3D::EffectiveClipRect() const {
 
 QRgb TChartCanvas3D::Resolve(TColor color) const {
     const QRgb rgb = ColorToRgb(color);
-    if (FMonochrome && FBitmapSurface != nullptr && TargetSurface() == FBitmapSurface.get()) {
+    if (DrawsMonochrome()) {
         // A two-colour image: every colour becomes black or white by its brightness.
         return qGray(rgb) >= 128 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
     }

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "ChartCanvas3D.h"
 #include "ChartGradient.h"
 #include "ChartPanel.h"
 
+#include <QImage>
 #include <cstdint>
 
 // Which axes a scroll drag moves.
 enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
 
-// Adds the background gradient and the zoom and scroll settings to the panel.
+// Adds the background gradient, the back image and the zoom and scroll settings to the panel.
 class TCustomChartPanelExtended : public TCustomChartPanel {
 public:
     TCustomChartPanelExtended();
@@ -16,6 +18,17 @@ public:
     // Painted instead of the panel colour while it is visible.
     TChartGradient& Gradient() { return FGradient; }
     const TChartGradient& Gradient() const { return FGradient; }
+
+    // A picture behind the chart, over the panel colour or gradient; none when null.
+    const QImage& BackImage() const { return FBackImage; }
+    void SetBackImage(const QImage& value);
+    // How the picture fills its rectangle.
+    TPictureBackMode BackImageMode() const { return FBackImageMode; }
+    void SetBackImageMode(TPictureBackMode value) { SetSetting(FBackImageMode, value); }
+    // The picture fills the back wall's inside, over the wall's fill, instead of the whole
+    // panel (where it lies under the border and everything else).
+    bool BackImageInside() const { return FBackImageInside; }
+    void SetBackImageInside(bool value) { SetSetting(FBackImageInside, value); }
 
     // The zoom button starts a rubber band.
     bool AllowZoom() const { return FAllowZoom; }
@@ -31,7 +44,11 @@ public:
     std::int32_t AnimatedZoomSteps() const { return FAnimatedZoomSteps; }
     void SetAnimatedZoomSteps(std::int32_t value) { SetSetting(FAnimatedZoomSteps, value); }
 
+    // The fill, the back image unless it belongs inside the chart rectangle, and the border.
+    void PaintPanelBackground(const TRect& rect) override;
     void FillPanelArea(const TRect& rect) override;
+    // Draws the back image into the rectangle as BackImageMode says; nothing without one.
+    virtual void DrawBackImage(const TRect& rect);
 
 private:
     // Published settings repaint only when they change, as every property of the chart does.
@@ -44,6 +61,9 @@ private:
     }
 
     TChartGradient FGradient;
+    QImage FBackImage;
+    TPictureBackMode FBackImageMode = pbmStretch;
+    bool FBackImageInside = false;
     bool FAllowZoom = true;
     TPanningMode FAllowPanning = pmBoth;
     bool FAnimatedZoom = false;

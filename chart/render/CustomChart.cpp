@@ -56,6 +56,10 @@ TCustomChart::TCustomChart()
     : FTitle(this), FFoot(this), FBackWall(this, clDefault, bsClear),
       FLeftWall(this, LeftWallColor), FLegend(this), FBottomWall(this, clWhite) {}
 
+bool TCustomChart::CallsHandlersUnderSeries() const {
+    return TCustomAxisPanel::CallsHandlersUnderSeries() || OnGetLegendText;
+}
+
 void TCustomChart::SetBackColor(TColor value) {
     FBackWall.SetColor(value);
     if (!Loading()) {
@@ -82,7 +86,9 @@ void TCustomChart::DrawTitleBlocks() {
             DrawBlock(FFoot, false);
         }
     };
-    if (!FLegend.Visible() || !HasActiveSeries()) {
+    // Without active series the legend lists nothing, unless its check boxes keep inactive
+    // series listed (so that they can be switched on again); it finds that out itself.
+    if (!FLegend.Visible()) {
         drawTitles();
     } else if (FLegend.Alignment() == laLeft || FLegend.Alignment() == laRight) {
         // A legend beside the chart rectangle takes the full height; the blocks then span
@@ -295,6 +301,21 @@ void TCustomChart::PaintWalls() {
     const TRect& r = PlotRect();
     Canvas().DrawRectangle(r.Left, r.Top, Saturated(std::int64_t{r.Right} + 1),
                            Saturated(std::int64_t{r.Bottom} + 1));
+    DrawBackImageOnWall(r, 0);
+}
+
+void TCustomChart::DrawBackImageOnWall(const TRect& face, std::int32_t z) {
+    if (!BackImageInside() || BackImage().isNull()) {
+        return;
+    }
+    // The wall's outline runs on all four edges of its face; the picture covers what lies
+    // between them, which is the wall's fill. In a rotated 3D view the face is no rectangle,
+    // and the picture takes the rectangle between its top left and bottom right corners.
+    const TPoint a = Canvas().ProjectPoint(face.Left, face.Top, z);
+    const TPoint b = Canvas().ProjectPoint(face.Right, face.Bottom, z);
+    const TChartPen& pen = FBackWall.Pen();
+    const std::int64_t inset = pen.Visible() && pen.Style() != psClear ? 1 : 0;
+    DrawBackImage({Saturated(a.X + inset), Saturated(a.Y + inset), b.X, b.Y});
 }
 
 std::int32_t TCustomChart::AxisWallSize(const TCustomChartAxis& axis) const {
@@ -318,12 +339,16 @@ void TCustomChart::PaintWalls3D() {
     // Without 3D walls the back wall is still drawn, as a plane: its thickness, like that of
     // the other walls, takes no room in the layout then.
     if (!walls || FBackWall.Size() < 1) {
-        Canvas().DrawRectangle3D({r.Left + 1, r.Top - 1, r.Right, r.Bottom}, depth);
+        const TRect face{Saturated(std::int64_t{r.Left} + 1), Saturated(std::int64_t{r.Top} - 1),
+                         r.Right, r.Bottom};
+        Canvas().DrawRectangle3D(face, depth);
+        DrawBackImageOnWall(face, depth);
     } else {
         const TRect face{Saturated(std::int64_t{r.Left} - AxisWallSize(LeftAxis())), r.Top, r.Right,
                          Saturated(std::int64_t{r.Bottom} + AxisWallSize(BottomAxis()))};
         DrawWallBox(face, depth, Saturated(std::int64_t{depth} + FBackWall.Size()),
                     FBackWall.Dark3D());
+        DrawBackImageOnWall(face, depth);
     }
     if (!walls) {
         return;
@@ -454,7 +479,12 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, std::int32_
     };
     switch (part.Kind) {
     case cpLegend:
+        // The legend's own answer to a click (a check box) comes after the handler's, which may
+        // claim the press for itself; a legend starts no drag.
         claimed = OfferPress(OnClickLegend, this, button, shift, x, y);
+        if (!claimed && button == mbLeft) {
+            claimed = FLegend.ToggleSeriesAt(x, y);
+        }
         break;
     case cpAxis:
         claimed = OfferPress(OnClickAxis, this, part.Axis, button, shift, x, y);

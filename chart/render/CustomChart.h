@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 // What lies under a point of the chart (TCustomChart::ChartPartAt).
 enum TChartPartKind : std::uint8_t {
@@ -81,6 +82,10 @@ public:
     using TChartClickSeriesEvent =
         std::function<void(TCustomChart* sender, TChartSeries* series, std::int32_t valueIndex,
                            TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y)>;
+    // The text of a legend entry, which the handler may rewrite: the style the legend lists
+    // in and the entry's number (see TChartLegend::TItem::Index).
+    using TGetLegendTextEvent = std::function<void(TCustomChart* sender, TLegendStyle style,
+                                                   std::int32_t index, std::string& text)>;
     // A scroll is about to give the axis the range from minimum to maximum; the handler may
     // change the range or refuse the scroll of this axis by clearing allowScroll.
     using TChartAllowScrollEvent = std::function<void(TCustomChartAxis* sender, double& minimum,
@@ -191,6 +196,9 @@ public:
     TChartAllowScrollEvent OnAllowScroll;
     TChartClickAxisEvent OnClickAxis;
     TChartClickSeriesEvent OnClickSeries;
+    // A press on the legend. The handler finds the entry with Legend().Clicked(x, y). Without
+    // a handler, or when it clears the cancel-mouse flag, a left press on a series entry of a
+    // legend with CheckBoxes switches the series on or off.
     TChartMouseEvent OnClickLegend;
     TChartMouseEvent OnClickBackground;
     TChartMouseEvent OnMouseDown;
@@ -198,18 +206,26 @@ public:
     TChartMouseEvent OnMouseUp;
     TChartMouseMoveEvent OnMouseWheelDown;
     TChartMouseMoveEvent OnMouseWheelUp;
+    TGetLegendTextEvent OnGetLegendText;
+
+    // Drawing under the series calls OnGetLegendText too.
+    bool CallsHandlersUnderSeries() const override;
 
 protected:
-    // Draws the legend and takes its room off PlotRect. The legend lists nothing yet, so it
-    // draws nothing and takes no room.
-    virtual void DrawLegend() {}
-    // Whether a point lies on the legend. Nothing is drawn of it, so nothing of it is hit.
-    virtual bool LegendContainsPoint(std::int32_t /*x*/, std::int32_t /*y*/) const { return false; }
+    // Draws the legend and takes its room off PlotRect.
+    virtual void DrawLegend() { FLegend.Draw(*this); }
+    // Whether a point lies on the legend as last drawn.
+    virtual bool LegendContainsPoint(std::int32_t x, std::int32_t y) const {
+        return FLegend.ContainsPoint(x, y);
+    }
 
 private:
     void ApplyBlockBackground(TChartTitle& title);
     bool HasActiveSeries() const;
     void PaintWalls3D();
+    // The back image inside the back wall (when BackImageInside): over the fill of the wall's
+    // face at depth z, inside its outline.
+    void DrawBackImageOnWall(const TRect& face, std::int32_t z);
     // A wall of thickness below 1 in 3D: a plane through four corners of the box.
     void DrawWallPlane(const TPoint (&corners)[4], const std::int32_t (&depths)[4]);
     // A thick wall in 3D: the box from (x0, y0, z0) to (x1, y1, z1), of which the front, top

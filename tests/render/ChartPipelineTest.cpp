@@ -22,8 +22,9 @@ struct PipelineChart {
         chart.SetSize(width, height);
         chart.SetView3D(false);
         chart.SetColor(clWhite);
-        // The back wall's frame is black too; the walls have tests of their own.
+        // The back wall's frame and the legend are black too; they have tests of their own.
         chart.Frame().SetVisible(false);
+        chart.Legend().SetVisible(false);
         for (TChartAxis* axis : {&chart.BottomAxis(), &chart.LeftAxis()}) {
             axis->SetAutomatic(false);
             axis->SetMaximum(100);

@@ -309,7 +309,8 @@ TEST(ChartTitleTest, BrushColourIsAdoptedOnceAndShowsAtOnce) {
     EXPECT_EQ(second.Picture(), first.Picture());
 }
 
-TEST(ChartTitleTest, LegendTakesNoRoomShownOrHidden) {
+// A hidden legend, and one with nothing to list, draws nothing and takes no room.
+TEST(ChartTitleTest, LegendTakesNoRoomHiddenOrEmpty) {
     TDrawnChart hidden(MainWidth, MainHeight, MainPlot);
     hidden.Chart.Title().SetText({"Korvatel"});
     hidden.Chart.Foot().SetText({"foot"});
@@ -318,16 +319,17 @@ TEST(ChartTitleTest, LegendTakesNoRoomShownOrHidden) {
 
     for (TLegendAlignment alignment : {laLeft, laRight, laTop, laBottom}) {
         SCOPED_TRACE(int(alignment));
-        TDrawnChart shown(MainWidth, MainHeight, MainPlot);
+        TDrawnChart empty(MainWidth, MainHeight, MainPlot);
         auto* series = new TFastLineSeries;
-        series->SetParentChart(&shown.Chart);
+        series->SetParentChart(&empty.Chart);
         series->AddPoint(1, 2);
-        shown.Chart.Title().SetText({"Korvatel"});
-        shown.Chart.Foot().SetText({"foot"});
-        shown.Chart.Legend().SetAlignment(alignment);
-        shown.Chart.DrawTitleBlocks();
-        EXPECT_EQ(shown.Chart.PlotRect(), hidden.Chart.PlotRect());
-        EXPECT_EQ(shown.Picture(), hidden.Picture());
+        series->SetShowInLegend(false);
+        empty.Chart.Title().SetText({"Korvatel"});
+        empty.Chart.Foot().SetText({"foot"});
+        empty.Chart.Legend().SetAlignment(alignment);
+        empty.Chart.DrawTitleBlocks();
+        EXPECT_EQ(empty.Chart.PlotRect(), hidden.Chart.PlotRect());
+        EXPECT_EQ(empty.Picture(), hidden.Picture());
     }
 }
 

@@ -208,6 +208,20 @@ TEST(ChartWallTest, PartsRepaintTheChartOnlyWhenChanged) {
          [](TChart& c) { c.BackWall().Brush().SetColor(clRed); }},
         {"legend", [](TChart& c) { c.Legend().SetVisible(true); },
          [](TChart& c) { c.Legend().SetVisible(false); }},
+        {"legend LegendStyle", [](TChart& c) { c.Legend().SetLegendStyle(lsAuto); },
+         [](TChart& c) { c.Legend().SetLegendStyle(lsSeries); }},
+        {"legend CheckBoxes", [](TChart& c) { c.Legend().SetCheckBoxes(false); },
+         [](TChart& c) { c.Legend().SetCheckBoxes(true); }},
+        {"legend frame", [](TChart& c) { c.Legend().Frame().SetWidth(1); },
+         [](TChart& c) { c.Legend().Frame().SetWidth(2); }},
+        {"back image mode", [](TChart& c) { c.SetBackImageMode(pbmStretch); },
+         [](TChart& c) { c.SetBackImageMode(pbmTile); }},
+        {"back image", [](TChart& c) { c.SetBackImage(QImage()); },
+         [](TChart& c) {
+             QImage image(2, 2, QImage::Format_RGB32);
+             image.fill(Qt::red);
+             c.SetBackImage(image);
+         }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -98,6 +98,17 @@ struct TTwinCharts {
     TFastLineSeries* Series[2]; // owned by the charts
 };
 
+// A small picture of stripes, shifted by phase.
+QImage Pattern(int width, int height, int phase) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixel(x, y, (x + y + phase) % 3 == 0 ? qRgb(250, 200, 0) : qRgb(0, 90, 160));
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 TEST(UnderSeriesReuseTest, AnAnimationReusesThePictureWithTheSamePixels) {
@@ -285,4 +296,47 @@ TEST(UnderSeriesReuseTest, AZoomDragOverARunningAnimationShowsTheSamePixels) {
         twins.PaintAndCompare("after the zoom, frame " + std::to_string(k));
     }
     EXPECT_NE(twins.Charts[0].BottomAxis().Minimum(), 0.0) << "the drag zoomed";
+}
+
+TEST(UnderSeriesReuseTest, APictureIsKnownByItsPixels) {
+    // The same size and place, other pixels: the kept picture must not come back.
+    TTwinCharts twins;
+    twins.Change([](TChart& c, TFastLineSeries&) {
+        c.SetBackImage(Pattern(7, 5, 0));
+        c.SetBackImageMode(pbmTile);
+    });
+    twins.Frames(0, 4, "first picture");
+    twins.Change([](TChart& c, TFastLineSeries&) { c.SetBackImage(Pattern(7, 5, 1)); });
+    twins.Frames(4, 6, "second picture");
+    // A picture drawn over the chart after the series is gone at the next repaint.
+    const QImage logo = Pattern(30, 20, 2);
+    bool once = true;
+    twins.Change([&](TChart& c, TFastLineSeries&) {
+        c.OnAfterDraw = [&logo, &once](TCustomAxisPanel* sender) {
+            if (once) {
+                sender->Canvas().DrawImage({5, 5, 35, 25}, logo, pbmStretch);
+            }
+        };
+    });
+    twins.Frames(6, 7, "with the logo");
+    once = false;
+    twins.Frames(7, 9, "without the logo");
+    EXPECT_GT(twins.Reuses(), 3u);
+}
+
+TEST(UnderSeriesReuseTest, TheLegendTextEventTurnsTheReuseOff) {
+    TTwinCharts twins;
+    int calls[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        twins.Charts[i].Legend().SetVisible(true);
+        twins.Charts[i].Legend().SetLegendStyle(lsSeries);
+        twins.Charts[i].OnGetLegendText = [&calls, i](TCustomChart*, TLegendStyle, std::int32_t,
+                                                      std::string& text) {
+            text += "!";
+            ++calls[i];
+        };
+    }
+    twins.Frames(0, 5, "frame");
+    EXPECT_EQ(twins.Reuses(), 0u);
+    EXPECT_EQ(calls[0], calls[1]);
 }
