@@ -680,26 +680,32 @@ void TChartSeries::FillWithSamples(std::int32_t count) {
         throw ChartException(std::string(ChartStrings::FillSampleCount));
     }
     ClearPoints();
-    const TDataRange xs = ChartDataRange(FParentChart, true, {0.0, count - 1.0});
-    const TDataRange ys = ChartDataRange(FParentChart, false, {0.0, 1000.0});
-    const long double stepX =
-        count > 1 ? (static_cast<long double>(xs.Maximum) - xs.Minimum) / (count - 1) : 0.0L;
-    const long double rangeY = static_cast<long double>(ys.Maximum) - ys.Minimum;
+    // The points step evenly along the dimension that orders them (X, unless X holds the
+    // values) and walk along the other.
+    const bool yMandatory = YIsMandatory();
+    const TDataRange positions = ChartDataRange(FParentChart, yMandatory, {0.0, count - 1.0});
+    const TDataRange values = ChartDataRange(FParentChart, !yMandatory, {0.0, 1000.0});
+    const long double stride =
+        count > 1 ? (static_cast<long double>(positions.Maximum) - positions.Minimum) / (count - 1)
+                  : 0.0L;
+    const long double range = static_cast<long double>(values.Maximum) - values.Minimum;
     // The walk moves by a random integer step below a quarter of the range, about zero.
     const long double quarter =
-        std::min<long double>(rangeY / 4, std::numeric_limits<std::int32_t>::max());
+        std::min<long double>(range / 4, std::numeric_limits<std::int32_t>::max());
     const std::int64_t steps = std::max<std::int64_t>(0, RoundHalfEven(quarter));
     std::uniform_real_distribution<double> start(0.0, 1.0);
-    long double y = ys.Minimum + start(FSampleRandom) * rangeY;
+    long double walk = values.Minimum + start(FSampleRandom) * range;
     {
         const TRepaintSuspension suspension(FParentChart);
         for (std::int32_t i = 0; i < count; ++i) {
-            AddPoint(StoreAsDouble(xs.Minimum + i * stepX), StoreAsDouble(y));
+            const double position = StoreAsDouble(positions.Minimum + i * stride);
+            const double value = StoreAsDouble(walk);
+            AddPoint(yMandatory ? position : value, yMandatory ? value : position);
             std::int64_t step = 0;
             if (steps > 0) {
                 step = std::uniform_int_distribution<std::int64_t>(0, steps - 1)(FSampleRandom);
             }
-            y = std::fabs(y + step - steps / 2);
+            walk = std::fabs(walk + step - steps / 2);
         }
     }
     NotifyLinkedSeries(TSeriesChange::Refresh, -1);

@@ -1,8 +1,11 @@
 #include "SeriesGallery.h"
 
+#include "BarSeries.h"
 #include "ChartErrors.h"
 #include "FastLineSeries.h"
+#include "HorizBarSeries.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -40,4 +43,16 @@ TEST(SeriesGallery, UserKindsFollowInOrderAndNamesAreUnique) {
     EXPECT_TRUE(gallery.UnregisterSeries("steps"));
     EXPECT_FALSE(gallery.UnregisterSeries("steps"));
     EXPECT_EQ(gallery.Kinds().size(), standard);
+}
+
+TEST(SeriesGallery, BarsStandInGalleryOrderAndAreCreatedByName) {
+    const std::vector<std::string> names = NamesOf(TSeriesGallery::Standard());
+    const auto place = [&names](const std::string& name) {
+        return std::find(names.begin(), names.end(), "Standard/" + name) - names.begin();
+    };
+    EXPECT_LT(place("Bar"), place("Horiz. Bar"));
+    EXPECT_LT(place("Horiz. Bar"), place("Fast Line"));
+    const TSeriesGallery& gallery = TSeriesGallery::Standard();
+    EXPECT_NE(dynamic_cast<TBarSeries*>(gallery.CreateSeries("Bar").get()), nullptr);
+    EXPECT_NE(dynamic_cast<THorizBarSeries*>(gallery.CreateSeries("horiz. bar").get()), nullptr);
 }
