@@ -591,15 +591,25 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
         return;
     }
     QPolygon polygon(static_cast<int>(points.size()));
+    // The painter fills the pixels whose centres lie inside; the outline's pixels are those
+    // nearest to the lines through the corner pixels' centres. The fill runs through the same
+    // centres, so that it stays inside the outline on slanted edges too; a 64th of a pixel
+    // short of them (the painter's step), so that a pixel centre on an axis-aligned edge
+    // counts as inside on the left and top and as outside on the right and bottom, as a
+    // rectangle's fill has it.
+    constexpr double CentreShift = 0.5 - 1.0 / 64;
+    QPolygonF centres(static_cast<int>(points.size()));
     std::vector<std::int64_t> corners;
     corners.reserve(points.size() * 2);
     for (std::size_t i = 0; i < points.size(); ++i) {
         polygon.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
+        centres[static_cast<int>(i)] =
+            QPointF(points[i].X + CentreShift, points[i].Y + CentreShift);
         corners.push_back(points[i].X);
         corners.push_back(points[i].Y);
     }
     if (!Record(TPrimitive::FillShape, corners)) {
-        FillShape(*painter, [&] { painter->drawPolygon(polygon, Qt::OddEvenFill); });
+        FillShape(*painter, [&] { painter->drawPolygon(centres, Qt::OddEvenFill); });
     }
     if (!PenIsVisible()) {
         return;
