@@ -248,24 +248,13 @@ void TCustomBarSeries::VerticalMargins(std::int32_t& top, std::int32_t& bottom) 
 
 void TCustomBarSeries::PrepareChartDraw() {
     FMarkRoom = 0;
-    TCustomAxisPanel* chart = ParentChart();
-    if (chart == nullptr || !Marks().Visible()) {
+    if (ParentChart() == nullptr || !Marks().Visible()) {
         return;
     }
-    // The biggest mark box, measured as the marks measure theirs when they are drawn.
-    chart->SelectFont(Marks().Font());
-    TChartCanvas3D& canvas = chart->Canvas();
-    std::int64_t extent = 0;
-    for (std::int32_t i = 0; i < PointCount(); ++i) {
-        if (PointIsNull(i)) {
-            continue;
-        }
-        std::int32_t lines = 0;
-        const std::int64_t width = chart->TextBlockWidth(PointMarkText(i), &lines);
-        extent = std::max(extent, FHorizontal ? width + canvas.MeasureTextWidth("W")
-                                              : std::int64_t{lines} * canvas.TextRowHeight());
-    }
-    extent += 2 * std::int64_t{Marks().FrameWidth()};
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    LargestMarkBox(width, height);
+    const std::int64_t extent = FHorizontal ? width : height;
     FMarkRoom = ClampToInt32(std::max<std::int64_t>(0, Marks().ArrowLength()) + extent);
 }
 

@@ -5,6 +5,7 @@
 #include "ChartStrings.h"
 #include "FastLineSeries.h"
 #include "HorizBarSeries.h"
+#include "PieSeries.h"
 
 #include <algorithm>
 #include <cctype>
@@ -79,5 +80,6 @@ void RegisterStandardSeries(TSeriesGallery& gallery) {
     // Gallery order: "Line", "Bar", "Horiz. Bar", "Area", "Point", "Pie", "Fast Line".
     gallery.RegisterSeries(page, "Bar", FactoryOf<TBarSeries>());
     gallery.RegisterSeries(page, "Horiz. Bar", FactoryOf<THorizBarSeries>());
+    gallery.RegisterSeries(page, "Pie", FactoryOf<TPieSeries>());
     gallery.RegisterSeries(page, "Fast Line", FactoryOf<TFastLineSeries>());
 }
