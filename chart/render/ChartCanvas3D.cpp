@@ -445,12 +445,33 @@ QBrush TChartCanvas3D::BrushFor(const TChartBrush& brush) const {
     return QBrush(QColor::fromRgb(Resolve(brush.Color())), HatchFor(brush.Style()));
 }
 
+bool TChartCanvas3D::FillPixels(const TRect& rect, QRgb color) {
+    TChartSurface* surface = TargetSurface();
+    std::uint8_t* pixels =
+        surface != nullptr && FClipKind != TClipKind::Region ? surface->Pixels() : nullptr;
+    if (pixels == nullptr) {
+        return false;
+    }
+    const TRect area = IntersectRect(rect, EffectiveClipRect());
+    if (area.IsEmpty()) {
+        return true;
+    }
+    const std::int64_t stride = surface->BytesPerLine();
+    const QRgb value = color | Opaque;
+    for (std::int64_t y = area.Top; y < area.Bottom; ++y) {
+        TPixelLine::FillRun(reinterpret_cast<QRgb*>(pixels + y * stride), area.Left, area.Right - 1,
+                            value);
+    }
+    return true;
+}
+
 void TChartCanvas3D::FillSolid(QPainter& painter, const TRect& rect, QRgb color) {
     const TRect visible = IntersectRect(rect, SurfaceRect());
     if (visible.IsEmpty() ||
         Record(TPrimitive::FillSolid,
                {visible.Left, visible.Top, visible.Right, visible.Bottom, color},
-               CoversSurface(visible))) {
+               CoversSurface(visible)) ||
+        FillPixels(visible, color)) {
         return;
     }
     SetPainterMode(painter, QPainter::CompositionMode_SourceOver);
@@ -470,6 +491,11 @@ void TChartCanvas3D::FillWithBrush(QPainter& painter, const TRect& rect, bool us
         Record(TPrimitive::FillBrush,
                {visible.Left, visible.Top, visible.Right, visible.Bottom, usePenMode ? 1 : 0},
                covers)) {
+        return;
+    }
+    // A solid colour that replaces what lies under it goes straight into the scan lines.
+    if (!brush.HasImage() && brush.Style() == bsSolid && (!usePenMode || Pen().Mode() == pmCopy) &&
+        FillPixels(visible, Resolve(brush.Color()))) {
         return;
     }
     const QRect area = ToQRect(visible);

@@ -276,10 +276,7 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     }
 }
 
-namespace {
-
-// Pixels left..right of a scan line, four to a store where the processor has 16-byte stores.
-void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
+void TPixelLine::FillRun(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
     QRgb* at = line + left;
     QRgb* const end = line + right + 1;
 #if defined(__SSE2__)
@@ -293,8 +290,6 @@ void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) 
     }
 }
 
-} // namespace
-
 // The column runs of a chain's steep lines. The pending run grows while the runs that follow
 // touch it in the same column. Finished runs are not written down their columns (a store per
 // pixel, each in another cache line) but swept into rows: while the runs go from column to
@@ -306,8 +301,7 @@ public:
     // open: scratch of at least clip.Bottom - clip.Top entries.
     TColumnRuns(std::uint8_t* bits, std::int64_t bytesPerLine, QRgb color, const TRect& clip,
                 std::int32_t* open)
-        : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color), FTop(clip.Top),
-          FOpen(open) {}
+        : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color), FTop(clip.Top), FOpen(open) {}
     ~TColumnRuns() {
         if (FPending.Valid) {
             Finish(FPending);
@@ -419,8 +413,7 @@ private:
             const std::int32_t from = FOpen[row - FTop];
             const std::int32_t left = std::min(from, FSwept.Column);
             const std::int32_t right = std::max(from, FSwept.Column);
-            FillStretch(reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine), left, right,
-                        FColor);
+            FillRun(reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine), left, right, FColor);
         }
     }
 
@@ -432,7 +425,8 @@ private:
     }
 
     void WriteColumn(const TRun& run) {
-        std::uint8_t* at = FBits + run.Low * FBytesPerLine + std::int64_t{run.Column} * sizeof(QRgb);
+        std::uint8_t* at =
+            FBits + run.Low * FBytesPerLine + std::int64_t{run.Column} * sizeof(QRgb);
         for (std::int32_t row = run.Low; row <= run.High; ++row, at += FBytesPerLine) {
             *reinterpret_cast<QRgb*>(at) = FColor;
         }
