@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <typeinfo>
 
@@ -183,20 +184,52 @@ TBarValues TCustomBarSeries::LayoutValues(bool logarithmic) const {
     return bars;
 }
 
-std::int32_t TCustomBarSeries::GroupWidth(const TGroup& group) const {
-    const TBarSlot slot = BarSlotOf(group.Mode, group.Member, group.Members.size());
+namespace {
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+    // Bit for bit: a missing bar is NaN, which equals nothing.
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
+bool SameGroup(const std::vector<TBarValues>& a, const std::vector<TBarValues>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TBarValues& x, const TBarValues& y) {
+                          return SameBits(x.Positions, y.Positions) && SameBits(x.Values, y.Values);
+                      });
+}
+
+} // namespace
+
+const TCustomBarSeries::TLayout& TCustomBarSeries::CurrentLayout() const {
+    TGroup group = CollectGroup();
+    // The layout depends on the members' points, this series' place among them and the mode.
+    const bool same = FLayoutKnown && group.Member == FLayout.Group.Member &&
+                      group.Mode == FLayout.Group.Mode &&
+                      SameGroup(group.Values, FLayout.Group.Values);
+    if (!same) {
+        FLayout.Spans = BarSpans(group.Mode, group.Values, group.Member);
+        FLayout.Gap = SmallestBarGap(group.Values);
+        FLayout.Slot = BarSlotOf(group.Mode, group.Member, group.Members.size());
+        FLayout.Group = std::move(group);
+        FLayoutKnown = true;
+    }
+    return FLayout;
+}
+
+std::int32_t TCustomBarSeries::GroupWidth(const TLayout& layout) const {
     const TCustomChartAxis* axis = OrderingAxis();
     if (axis == nullptr) {
-        return BarGroupWidth(0, FBarWidthPercent, slot.Count);
+        return BarGroupWidth(0, FBarWidthPercent, layout.Slot.Count);
     }
     const TAxisMapping& mapping = axis->Mapping();
     const double span = std::fabs(ScaleSpan(mapping));
-    const double gap = SmallestBarGap(group.Values);
     // An axis without a range puts every bar on its centre: a lone bar (or one position)
     // has the whole axis as its room. Without two positions the room is one unit.
-    const double room = span > 0 ? (gap > 0 ? gap : 1.0) * mapping.PixelLength() / span
-                                 : static_cast<double>(mapping.PixelLength());
-    return BarGroupWidth(room, FBarWidthPercent, slot.Count);
+    const double room = span > 0
+                            ? (layout.Gap > 0 ? layout.Gap : 1.0) * mapping.PixelLength() / span
+                            : static_cast<double>(mapping.PixelLength());
+    return BarGroupWidth(room, FBarWidthPercent, layout.Slot.Count);
 }
 
 std::int32_t TCustomBarSeries::OrderingMargin() const {
@@ -206,7 +239,7 @@ std::int32_t TCustomBarSeries::OrderingMargin() const {
     // The group's outer bars reach width / 2 pixels before their centre and the rest after
     // it; one pixel more keeps them off the frame of the chart rectangle, which the clip of
     // the series leaves out.
-    const std::int32_t width = GroupWidth(CollectGroup());
+    const std::int32_t width = GroupWidth(CurrentLayout());
     return width - width / 2 + 1;
 }
 
@@ -217,10 +250,9 @@ void TCustomBarSeries::ValueMargins(std::int32_t& forward, std::int32_t& backwar
         return;
     }
     // Marks stand beyond the ends the bars grow to: room is kept on those sides only.
-    const TGroup group = CollectGroup();
     bool growsForward = false;
     bool growsBackward = false;
-    for (const TBarSpan& span : BarSpans(group.Mode, group.Values, group.Member)) {
+    for (const TBarSpan& span : CurrentLayout().Spans) {
         if (!span.Missing()) {
             const double start = span.FromOrigin ? Origin() : span.Start;
             (span.End >= start ? growsForward : growsBackward) = true;
@@ -259,7 +291,6 @@ void TCustomBarSeries::PrepareChartDraw() {
 }
 
 double TCustomBarSeries::ValueLimit(bool wantMinimum) const {
-    const TGroup group = CollectGroup();
     bool found = false;
     double result = 0;
     const auto take = [&](double value) {
@@ -268,7 +299,7 @@ double TCustomBarSeries::ValueLimit(bool wantMinimum) const {
             found = true;
         }
     };
-    for (const TBarSpan& span : BarSpans(group.Mode, group.Values, group.Member)) {
+    for (const TBarSpan& span : CurrentLayout().Spans) {
         if (!span.Missing()) {
             take(span.End);
             if (!span.FromOrigin) {
@@ -314,9 +345,7 @@ double TCustomBarSeries::OriginValue(std::int32_t index) const {
     if (index < 0 || index >= PointCount()) {
         throw ListIndexError(index);
     }
-    const TGroup group = CollectGroup();
-    const TBarSpan span =
-        BarSpans(group.Mode, group.Values, group.Member)[static_cast<std::size_t>(index)];
+    const TBarSpan& span = CurrentLayout().Spans[static_cast<std::size_t>(index)];
     return span.FromOrigin ? Origin() : span.Start;
 }
 
@@ -324,7 +353,7 @@ double TCustomBarSeries::StackOrigin(std::int32_t index, bool sumAll) const {
     if (index < 0 || index >= PointCount()) {
         throw ListIndexError(index);
     }
-    const TGroup group = CollectGroup();
+    const TGroup& group = CurrentLayout().Group;
     const TBarStackSums sums =
         BarStackSums(group.Values, group.Member, true)[static_cast<std::size_t>(index)];
     return sumAll ? sums.Magnitude : sums.Below;
@@ -369,14 +398,12 @@ void TCustomBarSeries::DrawPoints() {
     if (last < first) {
         return;
     }
-    const TGroup group = CollectGroup();
-    const std::vector<TBarSpan> spans = BarSpans(group.Mode, group.Values, group.Member);
-    const TBarSlot slot = BarSlotOf(group.Mode, group.Member, group.Members.size());
-    const std::int32_t width = GroupWidth(group);
+    const TLayout& layout = CurrentLayout();
+    const std::int32_t width = GroupWidth(layout);
     FFirstDrawn = first;
     FDrawn.resize(static_cast<std::size_t>(last - first + 1));
     for (std::int32_t i = first; i <= last; ++i) {
-        LayOutBar(i, spans[static_cast<std::size_t>(i)], width, slot,
+        LayOutBar(i, layout.Spans[static_cast<std::size_t>(i)], width, layout.Slot,
                   FDrawn[static_cast<std::size_t>(i - first)]);
     }
     TChartCanvas3D& canvas = chart->Canvas();

@@ -130,15 +130,26 @@ private:
         bool Drawn = false;
     };
 
+    // The group's layout along the value axis, worked out again only when something it
+    // depends on changed: a repaint asks for it several times (axis range, margins, drawing),
+    // and every member of a group for the same points.
+    struct TLayout {
+        TGroup Group;
+        std::vector<TBarSpan> Spans;
+        double Gap = 0;
+        TBarSlot Slot;
+    };
+
     // Whether a bar series of the chart stands in this one's group.
     bool StandsWith(const TCustomBarSeries& other) const;
     TGroup CollectGroup() const;
+    const TLayout& CurrentLayout() const;
     // The points as the layout reads them, positions in the ordering axis's scale.
     TBarValues LayoutValues(bool logarithmic) const;
     const TCustomChartAxis* OrderingAxis() const;
     const TCustomChartAxis* ValueAxis() const;
     // The width in pixels of the bars of one point together.
-    std::int32_t GroupWidth(const TGroup& group) const;
+    std::int32_t GroupWidth(const TLayout& layout) const;
     // The pixels on each side of the ordering axis that the outer bars need.
     std::int32_t OrderingMargin() const;
     // The pixels beyond the value axis's end that the bars grow towards (forward: up, or right
@@ -159,6 +170,8 @@ private:
     double FYOrigin = 0;
     std::unique_ptr<TChartPen> FBarPen;
     std::unique_ptr<TChartBrush> FBarBrush;
+    mutable TLayout FLayout;
+    mutable bool FLayoutKnown = false;
     // The length of a mark with its arrow, along the value axis, when marks are shown.
     std::int32_t FMarkRoom = 0;
     // The bars of the last DrawPoints, from point FFirstDrawn on.

@@ -146,6 +146,21 @@ TEST_F(BarDrawing, SideBySideSlotsMeetAndStacksStartOnTheBarsBelow) {
     EXPECT_EQ(first->PointAtPixel(30, 70), 0);
 }
 
+TEST_F(BarDrawing, ASeriesMovedToTheEndOfTheChartStacksOnTheOthers) {
+    auto* moved = Add<TBarSeries>();
+    auto* other = Add<TBarSeries>(clBlue);
+    for (auto* bars : {moved, other}) {
+        bars->AddPoint(2, 40);
+    }
+    moved->SetMultiBar(mbStacked);
+    Draw();
+    EXPECT_EQ(moved->BarBounds(0), (TRect{27, 70, 34, 110}));
+    moved->SetParentChart(nullptr);
+    moved->SetParentChart(&chart);
+    Draw();
+    EXPECT_EQ(moved->BarBounds(0), (TRect{27, 30, 34, 70}));
+}
+
 TEST_F(BarDrawing, MarksStandBeyondTheEndTheBarGrowsTo) {
     auto* bars = Add<TBarSeries>();
     bars->SetYOrigin(70);
