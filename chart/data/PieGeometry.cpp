@@ -10,8 +10,9 @@ namespace {
 
 constexpr long double FullTurn = 2 * std::numbers::pi_v<long double>;
 
-// The point at an angle on a circle round centre, to the nearest pixel.
-TPoint OnCircle(const TPoint& centre, long double radius, long double angle) {
+// The point at an angle on a circle round centre, to the nearest pixel. The sine and cosine
+// are taken in double: extended precision would change no pixel and cost several times more.
+TPoint OnCircle(const TPoint& centre, long double radius, double angle) {
     return {ClampToInt32(centre.X + RoundHalfEven(radius * std::cos(angle))),
             ClampToInt32(centre.Y - RoundHalfEven(radius * std::sin(angle)))};
 }
@@ -86,7 +87,7 @@ std::vector<TPieSlice> PieSlices(std::span<const double> values, double rotation
             sum += std::fabs(values[i]);
         }
         slice.EndAngle = angleAt(sum);
-        const long double middle = slice.MiddleAngle();
+        const double middle = slice.MiddleAngle();
         // A whole pie has no middle to move out along.
         const std::int32_t explode = i < explodes.size() && !slice.Whole() ? explodes[i] : 0;
         const long double offset =
@@ -114,8 +115,8 @@ std::vector<TPoint> SliceOutline(const TPieSlice& slice, std::int32_t radius) {
     }
     const std::int64_t last = whole ? segments - 1 : segments;
     for (std::int64_t k = 0; k <= last; ++k) {
-        const long double angle =
-            k == segments ? slice.EndAngle : slice.StartAngle + sweep * k / segments;
+        const double angle =
+            k == segments ? slice.EndAngle : StoreAsDouble(slice.StartAngle + sweep * k / segments);
         const TPoint point = OnCircle(slice.Centre, radius, angle);
         if (points.empty() || point != points.back()) {
             points.push_back(point);
@@ -125,7 +126,7 @@ std::vector<TPoint> SliceOutline(const TPieSlice& slice, std::int32_t radius) {
 }
 
 TPoint PieMarkLeftTop(const TPieSlice& slice, std::int32_t width, std::int32_t height) {
-    const long double middle = slice.MiddleAngle();
+    const double middle = slice.MiddleAngle();
     // The box's middle lies half its size beyond the arrow's end along the arrow.
     return {ClampToInt32(slice.MarkTo.X + RoundHalfEven((std::cos(middle) - 1) * width / 2)),
             ClampToInt32(slice.MarkTo.Y - RoundHalfEven((std::sin(middle) + 1) * height / 2))};

@@ -108,6 +108,7 @@ std::vector<double> TPieSeries::SliceValues() const {
 
 void TPieSeries::DrawPoints() {
     FSlices.clear();
+    FOutlines.clear();
     FCircle = {};
     TCustomAxisPanel* chart = ParentChart();
     if (chart == nullptr) {
@@ -132,7 +133,16 @@ void TPieSeries::DrawPoints() {
     FCircle = FitPieCircle(inside, roomX, roomY, explode);
     FSlices = PieSlices(values, FRotationAngle, explodes, FCircle, Marks().ArrowLength());
     TChartCanvas3D& canvas = chart->Canvas();
-    canvas.ApplyChartPen(*FPiePen);
+    FOutlines.clear();
+    for (const TPieSlice& slice : FSlices) {
+        FOutlines.push_back(SliceOutline(slice, FCircle.Radius));
+        if (chart->View3D()) {
+            // The pie faces the viewer at the series' depth.
+            for (TPoint& point : FOutlines.back()) {
+                point = canvas.ProjectPoint(point.X, point.Y, MiddleDepth());
+            }
+        }
+    }
     canvas.Brush().ClearImage();
     canvas.Brush().SetStyle(bsSolid);
     for (std::int32_t i = 0; i < PointCount(); ++i) {
@@ -140,25 +150,48 @@ void TPieSeries::DrawPoints() {
     }
 }
 
-void TPieSeries::DrawPoint(std::int32_t index) {
-    TCustomAxisPanel* chart = ParentChart();
-    if (chart == nullptr || index < 0 || static_cast<std::size_t>(index) >= FSlices.size()) {
-        return;
-    }
-    std::vector<TPoint> outline =
-        SliceOutline(FSlices[static_cast<std::size_t>(index)], FCircle.Radius);
-    if (outline.empty()) {
-        return;
-    }
-    TChartCanvas3D& canvas = chart->Canvas();
-    if (chart->View3D()) {
-        // The pie faces the viewer at the series' depth.
-        for (TPoint& point : outline) {
-            point = canvas.ProjectPoint(point.X, point.Y, MiddleDepth());
+bool TPieSeries::SharesCentre(std::size_t index) const {
+    return !FSlices[index].Whole() && FSlices[index].Centre == FCircle.Centre;
+}
+
+bool TPieSeries::NextStartsAt(std::size_t index, const TPoint& point) const {
+    // Only a slice drawn later: the fill of the last slice may cover pixels of the radius the
+    // first one started on, which the last one then draws again.
+    for (std::size_t next = index + 1; next < FSlices.size(); ++next) {
+        if (!FOutlines[next].empty()) {
+            return SharesCentre(next) && FOutlines[next][1] == point;
         }
     }
+    return false;
+}
+
+void TPieSeries::DrawPoint(std::int32_t index) {
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr || index < 0 || static_cast<std::size_t>(index) >= FOutlines.size() ||
+        FOutlines[static_cast<std::size_t>(index)].empty()) {
+        return;
+    }
+    const auto place = static_cast<std::size_t>(index);
+    const std::vector<TPoint>& outline = FOutlines[place];
+    TChartCanvas3D& canvas = chart->Canvas();
     canvas.Brush().SetColor(PointColor(index));
+    if (!SharesCentre(place)) {
+        canvas.ApplyChartPen(*FPiePen);
+        canvas.DrawPolygon(outline);
+        return;
+    }
+    // Neighbours on the common centre share a radius: each is drawn once, so that a pen in a
+    // raster mode such as not-xor does not take it away again. The fill, then the radius the
+    // slice starts on and its arc, then the radius it ends on unless the next slice starts
+    // there.
+    static const TChartHiddenPen NoOutline;
+    canvas.ApplyChartPen(NoOutline);
     canvas.DrawPolygon(outline);
+    canvas.ApplyChartPen(*FPiePen);
+    canvas.DrawPolyline(outline);
+    if (!NextStartsAt(place, outline.back())) {
+        canvas.DrawLineTo(outline.front().X, outline.front().Y);
+    }
 }
 
 std::int32_t TPieSeries::PointAtPixel(std::int32_t x, std::int32_t y) const {

@@ -77,6 +77,10 @@ private:
     // The values as the geometry reads them: NaN where a point has no slice.
     std::vector<double> SliceValues() const;
     bool HasSlice(std::int32_t index) const;
+    // Whether a slice lies on the circle's centre (not exploded, not the whole circle).
+    bool SharesCentre(std::size_t index) const;
+    // Whether the next slice drawn with an outline starts its arc at the point, on the centre.
+    bool NextStartsAt(std::size_t index, const TPoint& point) const;
 
     std::int32_t FRotationAngle = 0;
     std::int32_t FExplodeBiggest = 0;
@@ -84,4 +88,6 @@ private:
     std::unique_ptr<TChartPen> FPiePen;
     TPieCircle FCircle;
     std::vector<TPieSlice> FSlices;
+    // The slices' polygons as drawn, in chart pixels.
+    std::vector<std::vector<TPoint>> FOutlines;
 };

@@ -65,6 +65,22 @@ TEST_F(PieDrawing, SlicesTurnCounterClockwiseFromTheRotationAndAreFoundByTheMous
     EXPECT_EQ(pie->PointAtPixel(140, 99), 1);
 }
 
+TEST_F(PieDrawing, SlicesOnTheCommonCentreShareTheirEdgesWithoutChangingAPixel) {
+    // Each slice drawn as a closed polygon of its own gives the same picture.
+    for (const double value : {3.0, 0.0, 2.0, 5.0, 1.0}) {
+        pie->AppendValue(value);
+    }
+    pie->SetExplodedOffset(3, 20);
+    pie->SetRotationAngle(30);
+    Draw();
+    TCanvasImage reference(200, 200);
+    for (std::size_t i = 0; i < pie->Slices().size(); ++i) {
+        reference.Canvas.Brush().SetColor(pie->PointColor(static_cast<std::int32_t>(i)));
+        reference.Canvas.DrawPolygon(SliceOutline(pie->Slices()[i], pie->Circle().Radius));
+    }
+    EXPECT_EQ(image, reference.Picture());
+}
+
 TEST_F(PieDrawing, MarksKeepTheirRoomInsideTheChartRectangle) {
     // Narrow marks of two lines above and below the circle: their height and arrow count.
     pie->AppendValue(1, "A\rB");
