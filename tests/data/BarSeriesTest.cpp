@@ -6,7 +6,9 @@
 #include "ChartErrors.h"
 #include "ChartImage.h"
 #include "ChartPrinters.h"
+#include "CountingWindow.h"
 #include "HorizBarSeries.h"
+#include "PieSeries.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -219,6 +221,36 @@ TEST(BarChart, RefusedSettingsAndPointsWithoutABar) {
     for (std::int32_t i = 1; i < 4; ++i) {
         EXPECT_TRUE(bars->BarBounds(i).IsEmpty()) << i;
     }
+}
+
+TEST_F(BarDrawing, TheLegendSymbolIsABarInTheEntrysColourOrTheBarsOwn) {
+    auto* bars = Add<TBarSeries>();
+    bars->AddPoint(2, 50);
+    bars->PaintLegendItem(0, {5, 5, 15, 12});
+    bars->BarBrush().SetColor(clBlue);
+    bars->PaintLegendItem(0, {20, 5, 30, 12});
+    surface.EndPainting();
+    EXPECT_EQ(image.pixel(5, 5), Black);
+    EXPECT_EQ(image.pixel(10, 8), Red);
+    EXPECT_EQ(image.pixel(25, 8), qRgb(0, 0, 255));
+}
+
+TEST(BarChart, OwnSettingsAndPensAskForARepaintOnlyWhenTheyChange) {
+    TCountingWindow window;
+    TChart chart;
+    chart.SetWindow(&window);
+    auto* bars = new TBarSeries;
+    bars->SetParentChart(&chart);
+    auto* pie = new TPieSeries;
+    pie->SetParentChart(&chart);
+    const int before = window.Invalidations;
+    bars->SetBarWidthPercent(70);
+    pie->SetRotationAngle(0);
+    EXPECT_EQ(window.Invalidations, before);
+    bars->BarPen().SetColor(clRed);
+    bars->BarBrush().SetStyle(bsCross);
+    pie->PiePen().SetWidth(2);
+    EXPECT_EQ(window.Invalidations, before + 3);
 }
 
 TEST(BarChart, HorizontalSamplesStepAlongYAndAssignCopiesTheBarSettings) {

@@ -7,6 +7,7 @@
 #include "ChartPrinters.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -113,6 +114,13 @@ TEST_F(PieDrawing, RefusedSettingsAndPiesWithoutSlices) {
     Draw();
     EXPECT_EQ(image.pixel(100, 99), White);
     EXPECT_EQ(pie->PointAtPixel(100, 99), -1);
+    // Values that are not numbers have no slice: the one that is fills the circle.
+    pie->AppendValue(std::numeric_limits<double>::quiet_NaN());
+    pie->AppendValue(-std::numeric_limits<double>::infinity());
+    pie->AppendValue(2);
+    Draw();
+    EXPECT_TRUE(pie->Slices()[4].Whole());
+    EXPECT_EQ(pie->PointAtPixel(100, 99), 4);
 }
 
 TEST(PieChart, TheLegendListsPointsWithSlicesAndAPreviewHidesTheAxes) {
