@@ -117,6 +117,9 @@ TEST_F(BarDrawing, HorizontalBarsSwapTheAxesAndAHiddenPenFillsToTheSameEdges) {
     EXPECT_EQ(Ink({0, 85, 130, 100}), (TRect{60, 87, 80, 94}));
     EXPECT_EQ(Ink({0, 70, 130, 85}), (TRect{80, 77, 100, 84}));
     EXPECT_EQ(image.pixel(60, 87), Red);
+    EXPECT_EQ(bars->PointAtPixel(80, 80), 1);
+    EXPECT_EQ(bars->PointAtPixel(79, 87), 0);
+    EXPECT_EQ(bars->PointAtPixel(79, 86), -1);
 }
 
 TEST_F(BarDrawing, SideBySideSlotsMeetAndStacksStartOnTheBarsBelow) {
