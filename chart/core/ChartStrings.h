@@ -39,6 +39,11 @@ inline constexpr std::string_view GalleryKindIncomplete =
     "A series kind needs a gallery page, a name and a way to create it";
 inline constexpr std::string_view GalleryKindTwice = "Series kind %s is already registered";
 inline constexpr std::string_view GalleryKindUnknown = "No series kind named %s";
+inline constexpr std::string_view BarWidthPercentRange =
+    "Bar width percent must be between %d and %d";
+inline constexpr std::string_view OriginNotFinite = "Origin must be a finite number";
+inline constexpr std::string_view RotationName = "Rotation";
+inline constexpr std::string_view ExplodePercentRange = "Explode percent must be between %d and %d";
 // Number texts of values that are not finite.
 inline constexpr std::string_view NotANumberText = "NaN";
 inline constexpr std::string_view InfinityText = "INF";

@@ -522,15 +522,40 @@ std::int32_t TChartSeries::WidestMarkText() {
     return widest;
 }
 
+namespace {
+
+// How mark boxes are measured, in the marks' font: the widest line of the text plus the width
+// of "W", and a row per line, each plus the frame on both sides.
+class TMarkBoxMeasure {
+public:
+    TMarkBoxMeasure(TCustomAxisPanel& chart, TSeriesMarks& marks) : FChart(chart) {
+        chart.SelectFont(marks.Font());
+        FCharWidth = chart.Canvas().MeasureTextWidth("W");
+        FRowHeight = chart.Canvas().TextRowHeight();
+        FFrame = 2 * std::int64_t{marks.FrameWidth()};
+    }
+
+    void Measure(std::string_view text, TSeriesMarkPosition& position) const {
+        std::int32_t lines = 0;
+        const std::int64_t textWidth = FChart.TextBlockWidth(text, &lines);
+        position.Width = Low32(textWidth + FCharWidth + FFrame);
+        position.Height = Low32(lines * FRowHeight + FFrame);
+    }
+
+private:
+    TCustomAxisPanel& FChart;
+    std::int64_t FCharWidth = 0;
+    std::int64_t FRowHeight = 0;
+    std::int64_t FFrame = 0;
+};
+
+} // namespace
+
 void TChartSeries::DrawMarks() {
     if (FParentChart == nullptr || FFirstVisible < 0) {
         return;
     }
-    TChartCanvas3D& canvas = FParentChart->Canvas();
-    FParentChart->SelectFont(FMarks->Font());
-    const std::int64_t charWidth = canvas.MeasureTextWidth("W");
-    const std::int64_t rowHeight = canvas.TextRowHeight();
-    const std::int64_t frame = 2 * std::int64_t{FMarks->FrameWidth()};
+    const TMarkBoxMeasure measure(*FParentChart, *FMarks);
     // The count is read again on every step: a mark text event may remove points.
     for (std::int32_t i = FFirstVisible; i <= FLastVisible && i < PointCount(); ++i) {
         if (PointIsNull(i)) {
@@ -540,11 +565,8 @@ void TChartSeries::DrawMarks() {
         if (text.empty()) {
             continue;
         }
-        std::int32_t lines = 0;
-        const std::int64_t textWidth = FParentChart->TextBlockWidth(text, &lines);
         TSeriesMarkPosition position;
-        position.Width = Low32(textWidth + charWidth + frame);
-        position.Height = Low32(lines * rowHeight + frame);
+        measure.Measure(text, position);
         // Centred on the point, with the box's bottom row on the point's row.
         const TPoint point{PointPixelX(i), PointPixelY(i)};
         position.ArrowFrom = point;
@@ -552,6 +574,28 @@ void TChartSeries::DrawMarks() {
         position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
                             Low32(std::int64_t{point.Y} - position.Height + 1)};
         DrawPointMark(i, text, position);
+    }
+}
+
+void TChartSeries::LargestMarkBox(std::int32_t& width, std::int32_t& height) {
+    width = 0;
+    height = 0;
+    if (FParentChart == nullptr) {
+        return;
+    }
+    const TMarkBoxMeasure measure(*FParentChart, *FMarks);
+    for (std::int32_t i = 0; i < PointCount(); ++i) {
+        if (PointIsNull(i)) {
+            continue;
+        }
+        const std::string text = PointMarkText(i);
+        if (text.empty()) {
+            continue;
+        }
+        TSeriesMarkPosition position;
+        measure.Measure(text, position);
+        width = std::max(width, position.Width);
+        height = std::max(height, position.Height);
     }
 }
 
@@ -680,26 +724,32 @@ void TChartSeries::FillWithSamples(std::int32_t count) {
         throw ChartException(std::string(ChartStrings::FillSampleCount));
     }
     ClearPoints();
-    const TDataRange xs = ChartDataRange(FParentChart, true, {0.0, count - 1.0});
-    const TDataRange ys = ChartDataRange(FParentChart, false, {0.0, 1000.0});
-    const long double stepX =
-        count > 1 ? (static_cast<long double>(xs.Maximum) - xs.Minimum) / (count - 1) : 0.0L;
-    const long double rangeY = static_cast<long double>(ys.Maximum) - ys.Minimum;
+    // The points step evenly along the dimension that orders them (X, unless X holds the
+    // values) and walk along the other.
+    const bool yMandatory = YIsMandatory();
+    const TDataRange positions = ChartDataRange(FParentChart, yMandatory, {0.0, count - 1.0});
+    const TDataRange values = ChartDataRange(FParentChart, !yMandatory, {0.0, 1000.0});
+    const long double stride =
+        count > 1 ? (static_cast<long double>(positions.Maximum) - positions.Minimum) / (count - 1)
+                  : 0.0L;
+    const long double range = static_cast<long double>(values.Maximum) - values.Minimum;
     // The walk moves by a random integer step below a quarter of the range, about zero.
     const long double quarter =
-        std::min<long double>(rangeY / 4, std::numeric_limits<std::int32_t>::max());
+        std::min<long double>(range / 4, std::numeric_limits<std::int32_t>::max());
     const std::int64_t steps = std::max<std::int64_t>(0, RoundHalfEven(quarter));
     std::uniform_real_distribution<double> start(0.0, 1.0);
-    long double y = ys.Minimum + start(FSampleRandom) * rangeY;
+    long double walk = values.Minimum + start(FSampleRandom) * range;
     {
         const TRepaintSuspension suspension(FParentChart);
         for (std::int32_t i = 0; i < count; ++i) {
-            AddPoint(StoreAsDouble(xs.Minimum + i * stepX), StoreAsDouble(y));
+            const double position = StoreAsDouble(positions.Minimum + i * stride);
+            const double value = StoreAsDouble(walk);
+            AddPoint(yMandatory ? position : value, yMandatory ? value : position);
             std::int64_t step = 0;
             if (steps > 0) {
                 step = std::uniform_int_distribution<std::int64_t>(0, steps - 1)(FSampleRandom);
             }
-            y = std::fabs(y + step - steps / 2);
+            walk = std::fabs(walk + step - steps / 2);
         }
     }
     NotifyLinkedSeries(TSeriesChange::Refresh, -1);

@@ -1,8 +1,11 @@
 #include "SeriesGallery.h"
 
+#include "BarSeries.h"
 #include "ChartErrors.h"
 #include "ChartStrings.h"
 #include "FastLineSeries.h"
+#include "HorizBarSeries.h"
+#include "PieSeries.h"
 
 #include <algorithm>
 #include <cctype>
@@ -75,5 +78,8 @@ std::unique_ptr<TChartSeries> TSeriesGallery::CreateSeries(std::string_view name
 void RegisterStandardSeries(TSeriesGallery& gallery) {
     const std::string page(ChartStrings::GalleryStandardPage);
     // Gallery order: "Line", "Bar", "Horiz. Bar", "Area", "Point", "Pie", "Fast Line".
+    gallery.RegisterSeries(page, "Bar", FactoryOf<TBarSeries>());
+    gallery.RegisterSeries(page, "Horiz. Bar", FactoryOf<THorizBarSeries>());
+    gallery.RegisterSeries(page, "Pie", FactoryOf<TPieSeries>());
     gallery.RegisterSeries(page, "Fast Line", FactoryOf<TFastLineSeries>());
 }

@@ -460,12 +460,33 @@ QBrush TChartCanvas3D::BrushFor(const TChartBrush& brush) const {
     return QBrush(QColor::fromRgb(Resolve(brush.Color())), HatchFor(brush.Style()));
 }
 
+bool TChartCanvas3D::FillPixels(const TRect& rect, QRgb color) {
+    TChartSurface* surface = TargetSurface();
+    std::uint8_t* pixels =
+        surface != nullptr && FClipKind != TClipKind::Region ? surface->Pixels() : nullptr;
+    if (pixels == nullptr) {
+        return false;
+    }
+    const TRect area = IntersectRect(rect, EffectiveClipRect());
+    if (area.IsEmpty()) {
+        return true;
+    }
+    const std::int64_t stride = surface->BytesPerLine();
+    const QRgb value = color | Opaque;
+    for (std::int64_t y = area.Top; y < area.Bottom; ++y) {
+        TPixelLine::FillRun(reinterpret_cast<QRgb*>(pixels + y * stride), area.Left, area.Right - 1,
+                            value);
+    }
+    return true;
+}
+
 void TChartCanvas3D::FillSolid(QPainter& painter, const TRect& rect, QRgb color) {
     const TRect visible = IntersectRect(rect, SurfaceRect());
     if (visible.IsEmpty() ||
         Record(TPrimitive::FillSolid,
                {visible.Left, visible.Top, visible.Right, visible.Bottom, color},
-               CoversSurface(visible))) {
+               CoversSurface(visible)) ||
+        FillPixels(visible, color)) {
         return;
     }
     SetPainterMode(painter, QPainter::CompositionMode_SourceOver);
@@ -485,6 +506,11 @@ void TChartCanvas3D::FillWithBrush(QPainter& painter, const TRect& rect, bool us
         Record(TPrimitive::FillBrush,
                {visible.Left, visible.Top, visible.Right, visible.Bottom, usePenMode ? 1 : 0},
                covers)) {
+        return;
+    }
+    // A solid colour that replaces what lies under it goes straight into the scan lines.
+    if (!brush.HasImage() && brush.Style() == bsSolid && (!usePenMode || Pen().Mode() == pmCopy) &&
+        FillPixels(visible, Resolve(brush.Color()))) {
         return;
     }
     const QRect area = ToQRect(visible);
@@ -606,15 +632,25 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
         return;
     }
     QPolygon polygon(static_cast<int>(points.size()));
+    // The painter fills the pixels whose centres lie inside; the outline's pixels are those
+    // nearest to the lines through the corner pixels' centres. The fill runs through the same
+    // centres, so that it stays inside the outline on slanted edges too; a 64th of a pixel
+    // short of them (the painter's step), so that a pixel centre on an axis-aligned edge
+    // counts as inside on the left and top and as outside on the right and bottom, as a
+    // rectangle's fill has it.
+    constexpr double CentreShift = 0.5 - 1.0 / 64;
+    QPolygonF centres(static_cast<int>(points.size()));
     std::vector<std::int64_t> corners;
     corners.reserve(points.size() * 2);
     for (std::size_t i = 0; i < points.size(); ++i) {
         polygon.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
+        centres[static_cast<int>(i)] =
+            QPointF(points[i].X + CentreShift, points[i].Y + CentreShift);
         corners.push_back(points[i].X);
         corners.push_back(points[i].Y);
     }
     if (!Record(TPrimitive::FillShape, corners)) {
-        FillShape(*painter, [&] { painter->drawPolygon(polygon, Qt::OddEvenFill); });
+        FillShape(*painter, [&] { painter->drawPolygon(centres, Qt::OddEvenFill); });
     }
     if (!PenIsVisible()) {
         return;

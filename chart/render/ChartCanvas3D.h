@@ -231,6 +231,10 @@ private:
     QBrush BrushFor(const TChartBrush& brush) const;
     void FillWithBrush(QPainter& painter, const TRect& rect, bool usePenMode);
     void FillSolid(QPainter& painter, const TRect& rect, QRgb color);
+    // Fills a rectangle of the surface with an opaque colour straight into the image's scan
+    // lines, inside a rectangular clip: the pixels the painter's fill would give. False when
+    // the surface has no scan lines or the clip is a region; the painter fills then.
+    bool FillPixels(const TRect& rect, QRgb color);
     template <typename Draw>
     void FillShape(QPainter& painter, Draw&& draw);
 

@@ -279,6 +279,7 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
 namespace {
 
 // Pixels left..right of a scan line, four to a store where the processor has 16-byte stores.
+// Kept apart from TPixelLine::FillRun so that the sweep of a chain's rows gets it inline.
 void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
     QRgb* at = line + left;
     QRgb* const end = line + right + 1;
@@ -294,6 +295,10 @@ void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) 
 }
 
 } // namespace
+
+void TPixelLine::FillRun(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
+    FillStretch(line, left, right, color);
+}
 
 // The column runs of a chain's steep lines. The pending run grows while the runs that follow
 // touch it in the same column. Finished runs are not written down their columns (a store per

@@ -45,6 +45,10 @@ public:
         friend bool operator==(const TPattern&, const TPattern&) = default;
     };
 
+    // Sets pixels left..right (both included) of a 32-bit scan line to a colour, four to a
+    // store where the processor has 16-byte stores; the rows of solid fills are written so too.
+    static void FillRun(QRgb* line, std::int32_t left, std::int32_t right, QRgb color);
+
     // Alternating runs of painted and skipped pixels, starting with a painted run.
     static TPattern MakePattern(std::initializer_list<std::uint32_t> runs);
     // The pattern of a one-pixel pen of a style; SmallDots is every other pixel.

@@ -1,8 +1,12 @@
 #include "SeriesGallery.h"
 
+#include "BarSeries.h"
 #include "ChartErrors.h"
 #include "FastLineSeries.h"
+#include "HorizBarSeries.h"
+#include "PieSeries.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -40,4 +44,18 @@ TEST(SeriesGallery, UserKindsFollowInOrderAndNamesAreUnique) {
     EXPECT_TRUE(gallery.UnregisterSeries("steps"));
     EXPECT_FALSE(gallery.UnregisterSeries("steps"));
     EXPECT_EQ(gallery.Kinds().size(), standard);
+}
+
+TEST(SeriesGallery, BarsAndPieStandInGalleryOrderAndAreCreatedByName) {
+    const std::vector<std::string> names = NamesOf(TSeriesGallery::Standard());
+    const auto place = [&names](const std::string& name) {
+        return std::find(names.begin(), names.end(), "Standard/" + name) - names.begin();
+    };
+    EXPECT_LT(place("Bar"), place("Horiz. Bar"));
+    EXPECT_LT(place("Horiz. Bar"), place("Pie"));
+    EXPECT_LT(place("Pie"), place("Fast Line"));
+    const TSeriesGallery& gallery = TSeriesGallery::Standard();
+    EXPECT_NE(dynamic_cast<TBarSeries*>(gallery.CreateSeries("Bar").get()), nullptr);
+    EXPECT_NE(dynamic_cast<THorizBarSeries*>(gallery.CreateSeries("horiz. bar").get()), nullptr);
+    EXPECT_NE(dynamic_cast<TPieSeries*>(gallery.CreateSeries("Pie").get()), nullptr);
 }

@@ -370,6 +370,33 @@ TEST(CanvasDrawingTest, PolygonsEllipsesAndWidePensStayInsideTheirBox) {
     EXPECT_EQ(polygon.Pixels(Black), Outline(2, 3, 11, 13));
     EXPECT_EQ(polygon.Pixels(Red), Area(3, 4, 10, 12));
 
+    // Slanted edges: the outline encloses the fill, along its row and along its column.
+    TCanvasImage slanted(40, 40);
+    slanted.Canvas.Brush().SetColor(clRed);
+    const TPoint fan[] = {{20, 20}, {36, 3}, {30, 37}, {4, 33}, {2, 8}};
+    slanted.Canvas.DrawPolygon(fan);
+    const TPixelSet outline = slanted.Pixels(Black);
+    const auto outlined = [&outline](int x, int y, int dx, int dy) {
+        for (x += dx, y += dy; x >= 0 && y >= 0 && x < 40 && y < 40; x += dx, y += dy) {
+            if (outline.contains({x, y})) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const auto& [x, y] : slanted.Pixels(Red)) {
+        EXPECT_TRUE(outlined(x, y, -1, 0) && outlined(x, y, 1, 0) && outlined(x, y, 0, -1) &&
+                    outlined(x, y, 0, 1))
+            << x << ", " << y;
+    }
+    // ... while axis-aligned edges still fill as a rectangle does.
+    TCanvasImage unoutlined(20, 20);
+    unoutlined.Canvas.Pen().SetVisible(false);
+    unoutlined.Canvas.ApplyChartPen(unoutlined.Canvas.Pen());
+    unoutlined.Canvas.Brush().SetColor(clRed);
+    unoutlined.Canvas.DrawPolygon(square);
+    EXPECT_EQ(unoutlined.Ink(), Area(2, 3, 10, 12));
+
     TCanvasImage wide(40, 40);
     wide.Canvas.Pen().SetWidth(3);
     wide.Canvas.Brush().SetStyle(bsClear);

@@ -1,0 +1,3 @@
+#include "BarSeries.h"
+
+TBarSeries::TBarSeries() : TCustomBarSeries(false) {}

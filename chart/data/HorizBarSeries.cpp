@@ -1,0 +1,3 @@
+#include "HorizBarSeries.h"
+
+THorizBarSeries::THorizBarSeries() : TCustomBarSeries(true) {}

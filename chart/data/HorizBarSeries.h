@@ -1,0 +1,11 @@
+#pragma once
+
+#include "CustomBarSeries.h"
+
+// Horizontal bars: one per point, standing on the vertical axis at the point's Y and reaching
+// right (or left) to its X. X holds the values (MandatoryValues), Y orders the points: they
+// keep the order in which they are added, and AppendValue numbers them upwards.
+class THorizBarSeries : public TCustomBarSeries {
+public:
+    THorizBarSeries();
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ChartTypes.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// The geometry of a pie, apart from any chart: the circle that fits a rectangle, the slices
+// with their angles, exploded centres and mark anchors, the polygon that draws a slice, and
+// the slice under a pixel. The pie series draws what these functions answer, so the rules can
+// be tested with numbers.
+//
+// Angles are in radians, counter-clockwise from the direction of three o'clock, as on a
+// mathematician's circle; rows grow downwards, so the point at angle a on a circle of radius r
+// round (cx, cy) is (cx + r cos a, cy - r sin a).
+
+struct TPieCircle {
+    TPoint Centre;
+    std::int32_t Radius = 0;
+
+    friend bool operator==(const TPieCircle&, const TPieCircle&) = default;
+};
+
+// The biggest circle inside bounds that leaves roomX pixels beside it on the left and right
+// and roomY above and below it (for the marks), even when a slice is moved out by
+// explodePercent of the radius. The circle's pixels run from Centre - Radius to
+// Centre + Radius both ways. The room never takes more than two thirds of the radius the
+// circle would have without it, so that the pie stays readable beside wide marks.
+TPieCircle FitPieCircle(const TRect& bounds, std::int32_t roomX, std::int32_t roomY,
+                        std::int32_t explodePercent);
+
+// How far each slice is moved out, in percent of the radius: its own offset (offsets may be
+// shorter than values), and at least explodeBiggest for the first slice of the largest
+// magnitude. Values that are NaN have no slice.
+std::vector<std::int32_t> PieExplodes(std::span<const double> values, std::int32_t explodeBiggest,
+                                      std::span<const std::int32_t> offsets);
+
+struct TPieSlice {
+    double StartAngle = 0;
+    double EndAngle = 0;
+    // The circle's centre moved out along the middle of the slice by its explode offset.
+    TPoint Centre;
+    // The mark's arrow: from the rim in the middle of the slice to arrowLength further out.
+    TPoint MarkFrom;
+    TPoint MarkTo;
+
+    double Sweep() const { return EndAngle - StartAngle; }
+    double MiddleAngle() const { return (StartAngle + EndAngle) / 2; }
+    // A slice of a null point, of a value that is not finite, of a zero, or of a pie whose
+    // values are all zero.
+    bool Empty() const { return !(EndAngle > StartAngle); }
+    // The slice of the only value that is not zero.
+    bool Whole() const;
+};
+
+// The slices of the values in order, counter-clockwise from rotationDegrees, each with an
+// angle proportional to the magnitude of its value; explodes has one entry per value.
+std::vector<TPieSlice> PieSlices(std::span<const double> values, double rotationDegrees,
+                                 std::span<const std::int32_t> explodes, const TPieCircle& circle,
+                                 std::int32_t arrowLength);
+
+// The polygon of a slice: its centre and the arc from its start to its end angle (a whole
+// slice is the circle alone), with enough points that the edges stray from the circle by at
+// most a quarter of a pixel. Points next to each other are never equal (the chords of a
+// whole circle are too long for its first and last point to meet).
+std::vector<TPoint> SliceOutline(const TPieSlice& slice, std::int32_t radius);
+
+// The top left corner of a mark box of the given size that stands beyond the end of the
+// slice's arrow, its middle on the line of the arrow.
+TPoint PieMarkLeftTop(const TPieSlice& slice, std::int32_t width, std::int32_t height);
+
+// The index of the slice whose pixels hold the pixel, or -1.
+std::int32_t SliceAtPixel(std::span<const TPieSlice> slices, std::int32_t radius, TPoint pixel);

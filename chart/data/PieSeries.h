@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ChartPen.h"
+#include "ChartSeries.h"
+#include "ChartTypes.h"
+#include "PieGeometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A pie: one slice per point, its angle proportional to the magnitude of the point's value
+// (Y), in the point's own palette colour (ColorEachPoint is on). It uses no axes: the circle is
+// fitted into the chart rectangle, with room for the marks when they are shown, which sit
+// round the circle joined to their slices by arrows of Marks.ArrowLength. The first slice
+// starts at RotationAngle, counted counter-clockwise from three o'clock, and the slices
+// follow counter-clockwise. The legend lists the points.
+//
+// Points without a slice: null points and values that are not finite numbers. A pie whose
+// values are all zero (or that has no points) draws nothing; a lone value is a whole circle.
+// PieGeometry.h holds the geometry.
+class TPieSeries : public TChartSeries {
+public:
+    TPieSeries();
+    ~TPieSeries() override;
+
+    // --- Properties -----------------------------------------------------------------------
+
+    // 0 to 359 degrees, anything else is refused with ChartException.
+    std::int32_t RotationAngle() const { return FRotationAngle; }
+    void SetRotationAngle(std::int32_t value);
+    // How far the slice of the largest magnitude is moved out, in percent of the radius:
+    // 0 to 100, anything else is refused with ChartException.
+    std::int32_t ExplodeBiggest() const { return FExplodeBiggest; }
+    void SetExplodeBiggest(std::int32_t value);
+    // How far the slice of point index is moved out, in percent of the radius (0 to 100, else
+    // ChartException; a negative index raises ListIndexError). Offsets belong to indexes, not
+    // to points: they stay where they are when points are added or removed.
+    std::int32_t ExplodedOffset(std::int32_t index) const;
+    void SetExplodedOffset(std::int32_t index, std::int32_t percent);
+    // The outline of the slices.
+    TChartPen& PiePen() { return *FPiePen; }
+    const TChartPen& PiePen() const { return *FPiePen; }
+    void SetPiePen(const TChartPen& value) { FPiePen->Assign(value); }
+
+    // The circle of the last repaint, in chart pixels (radius 0 before the first).
+    const TPieCircle& Circle() const { return FCircle; }
+    // The slices of the last repaint, one per point.
+    const std::vector<TPieSlice>& Slices() const { return FSlices; }
+
+    // --- Hooks of the series ----------------------------------------------------------------
+
+    bool UsesAxes() const override { return false; }
+    // Fits the circle, lays the slices out and draws them.
+    void DrawPoints() override;
+    // Draws the slice of a point as the last DrawPoints laid it out.
+    void DrawPoint(std::int32_t index) override;
+    // The point whose slice lies under the pixel (as last drawn), or -1.
+    std::int32_t PointAtPixel(std::int32_t x, std::int32_t y) const override;
+    // The mark stands beyond the arrow from the middle of its slice's rim.
+    void DrawPointMark(std::int32_t index, std::string_view text,
+                       TSeriesMarkPosition& position) override;
+    // The legend lists the points that have a slice.
+    std::int32_t LegendItemCount() const override;
+    std::int32_t LegendItemToPoint(std::int32_t item) const override;
+    // A box in the slice's colour, outlined with PiePen.
+    void DrawLegendSymbol(const TRect& rect) override;
+    std::int32_t SampleCount() const override { return 8; }
+    // A pie alone on a chart shows no axes.
+    void GalleryPreview() override;
+    std::string EditorClassName() const override { return "TPieSeriesEditor"; }
+    // Another pie also hands over its pie settings.
+    void Assign(TChartSeries& source) override;
+
+private:
+    // The values as the geometry reads them: NaN where a point has no slice.
+    std::vector<double> SliceValues() const;
+    bool HasSlice(std::int32_t index) const;
+    // Whether a slice lies on the circle's centre (not exploded, not the whole circle).
+    bool SharesCentre(std::size_t index) const;
+    // Whether the next slice drawn with an outline starts its arc at the point, on the centre.
+    bool NextStartsAt(std::size_t index, const TPoint& point) const;
+
+    std::int32_t FRotationAngle = 0;
+    std::int32_t FExplodeBiggest = 0;
+    std::vector<std::int32_t> FExplodedOffsets;
+    std::unique_ptr<TChartPen> FPiePen;
+    TPieCircle FCircle;
+    std::vector<TPieSlice> FSlices;
+    // The slices' polygons as drawn, in chart pixels.
+    std::vector<std::vector<TPoint>> FOutlines;
+};
