@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AxisLabelValues.h"
 #include "AxisMapping.h"
 #include "AxisSide.h"
 #include "ChartAxisTitle.h"
@@ -7,7 +8,6 @@
 #include "ChartPen.h"
 #include "ChartTypes.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -285,15 +285,6 @@ protected:
 private:
     friend class TCustomAxisPanel;
 
-    // The label text of a value before the label event, kept while one drawing runs: the
-    // step measures the texts at the ends of the range, and the labels there need them again.
-    struct TLabelTextMemo {
-        double Value = 0;
-        double Range = 0;
-        bool Valid = false;
-        std::string Text;
-    };
-
     template <typename T>
     void SetProperty(T& field, T value) {
         if (field != value) {
@@ -309,11 +300,11 @@ private:
 
     // Labels.
     std::string LabelText(double value, bool withEvent) const;
-    std::string PlainLabelText(double value) const;
     std::int32_t LabelSizeOf(double value);
     std::int32_t WidestSeriesLabelWidth(bool markTexts);
     void ProduceLabels(double step);
-    void ProduceValueLabels(double step, std::int32_t calendarIndex);
+    // What the value label producers need of the axis for a step.
+    TValueLabelInputs ValueLabelInputs(double step) const;
     void ProduceSeriesLabels(bool markTexts);
     void ProduceDepthLabels();
     void AddValueLabel(double value);
@@ -390,10 +381,6 @@ private:
     // Kept from one drawing to the next so that its room is reused; there is no limit on
     // its length, since every position considered gets its tick.
     std::vector<std::int32_t> FTickPositions;
-    // The values of logarithmic labels, collected before they are placed.
-    std::vector<double> FLabelValues;
-    bool FDrawing = false;
-    mutable std::array<TLabelTextMemo, 2> FLabelTextMemo;
 };
 
 // The four side axes; also the class of axes created by the user.

@@ -38,57 +38,23 @@ std::string SeriesMarkText(TChartSeries& series, std::int32_t index) {
     return text;
 }
 
-// Resets a flag when the scope ends, also when a label event throws.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 } // namespace
 
 // --- Labels --------------------------------------------------------------------------------
 
-std::string TCustomChartAxis::PlainLabelText(double value) const {
-    const double range = EffectiveRange();
-    if (FDrawing) {
-        for (const TLabelTextMemo& memo : FLabelTextMemo) {
-            if (memo.Valid && memo.Value == value && memo.Range == range) {
-                return memo.Text;
-            }
-        }
-    }
-    const TAxisLabelFormat format{FDateTimeMode, FAxisValuesFormat, FDateTimeFormat, range, false};
-    std::string text = ValueLabelText(value, format, ProcessFormatSettings());
-    // The first texts of a drawing are those of the step's measurement, at the ends of the
-    // range; they are the ones the labels ask for again.
-    if (FDrawing) {
-        for (TLabelTextMemo& memo : FLabelTextMemo) {
-            if (!memo.Valid) {
-                memo = {value, range, true, text};
-                break;
-            }
-        }
-    }
-    return text;
-}
-
 std::string TCustomChartAxis::LabelText(double value, bool withEvent) const {
-    std::string text = PlainLabelText(value);
+    TGetAxisLabelText event;
     if (withEvent && FParentChart != nullptr && FParentChart->OnGetAxisLabel) {
         // The handler receives the axis to change as it likes; asking for a text does not
         // make the axis itself read-only.
-        FParentChart->OnGetAxisLabel(const_cast<TCustomChartAxis*>(this), nullptr, -1, text);
+        event = [this](std::string& text) {
+            FParentChart->OnGetAxisLabel(const_cast<TCustomChartAxis*>(this), nullptr, -1, text);
+        };
     }
-    if (FLabelsMultiLine) {
-        text = MultiLineLabelText(std::move(text));
-    }
-    return text;
+    return FormatAxisLabel(
+        value,
+        {FDateTimeMode, FAxisValuesFormat, FDateTimeFormat, EffectiveRange(), FLabelsMultiLine},
+        ProcessFormatSettings(), event);
 }
 
 std::string TCustomChartAxis::AxisLabelText(double value) const {
@@ -219,20 +185,42 @@ void TCustomChartAxis::AddValueLabel(double value) {
         [](const std::string&) { return true; });
 }
 
+TValueLabelInputs TCustomChartAxis::ValueLabelInputs(double step) const {
+    return {EffectiveMinimum(),
+            EffectiveMaximum(),
+            step,
+            FRoundFirstLabel,
+            CalendarStepIndex(FDateTimeMode, FExactDateTime, FIncrement, step),
+            FIncrement,
+            FLogarithmic,
+            static_cast<double>(FLogarithmicBase)};
+}
+
 void TCustomChartAxis::ProduceLabels(double step) {
-    const std::int32_t calendarIndex =
-        CalendarStepIndex(FDateTimeMode, FExactDateTime, FIncrement, step);
-    if (!((step > 0 || IsCalendarStep(calendarIndex)) &&
-          EffectiveMaximum() >= EffectiveMinimum())) {
+    const TValueLabelInputs inputs = ValueLabelInputs(step);
+    if (!LabelsAreProduced(step, inputs.CalendarIndex, inputs.EffectiveMinimum,
+                           inputs.EffectiveMaximum)) {
         return;
     }
     // Texts of series labels are measured for the overlap test before they are drawn, and
     // the title may have left its own font on the canvas.
     FParentChart->SelectFont(FLabelsFont);
     switch (EffectiveLabelStyle()) {
-    case talValue:
-        ProduceValueLabels(step, calendarIndex);
+    case talValue: {
+        TNextAxisLabel next;
+        if (FParentChart->OnGetNextAxisLabel) {
+            next = [this](std::int32_t index, double& value, bool& stop) {
+                FParentChart->OnGetNextAxisLabel(this, index, value, stop);
+            };
+        }
+        // A logarithmic minimum of 0 or below is replaced before the first label: the labels
+        // and everything drawn after them in this repaint map with the replaced one.
+        ProduceValueLabels(
+            inputs, next,
+            [this](double minimum) { SetEffectiveRange(minimum, EffectiveMaximum()); },
+            [this](double value) { AddValueLabel(value); });
         break;
+    }
     case talMark:
         ProduceSeriesLabels(true);
         break;
@@ -246,38 +234,6 @@ void TCustomChartAxis::ProduceLabels(double step) {
     default:
         break;
     }
-}
-
-void TCustomChartAxis::ProduceValueLabels(double step, std::int32_t calendarIndex) {
-    const TLabelValueSink place = [this](double value) { AddValueLabel(value); };
-    if (FParentChart->OnGetNextAxisLabel) {
-        const TNextAxisLabel next = [this](std::int32_t index, double& value, bool& stop) {
-            FParentChart->OnGetNextAxisLabel(this, index, value, stop);
-        };
-        if (ProduceCustomLabels(EffectiveMinimum(), EffectiveMaximum(), next, place) !=
-            cleFallBack) {
-            return;
-        }
-    }
-    if (FLogarithmic && FIncrement == 0) {
-        // A minimum of 0 or below has no logarithm; the producer replaces it, and the labels
-        // and everything drawn after them in this repaint map with the replaced one. So the
-        // values are collected first and placed once the range is settled.
-        FLabelValues.clear();
-        const double maximum = EffectiveMaximum();
-        const TLogarithmicLabels result =
-            ProduceLogarithmicLabels(EffectiveMinimum(), maximum, FLogarithmicBase,
-                                     [this](double value) { FLabelValues.push_back(value); });
-        if (result.MinimumReplaced) {
-            SetEffectiveRange(result.EffectiveMinimum, maximum);
-        }
-        for (const double value : FLabelValues) {
-            AddValueLabel(value);
-        }
-        return;
-    }
-    ProduceLinearLabels(
-        {EffectiveMinimum(), EffectiveMaximum(), step, FRoundFirstLabel, calendarIndex}, place);
 }
 
 void TCustomChartAxis::ProduceSeriesLabels(bool markTexts) {
@@ -385,10 +341,6 @@ void TCustomChartAxis::ProduceDepthLabels() {
 void TCustomChartAxis::PaintAxis(bool placeLine) {
     if (FParentChart == nullptr) {
         return;
-    }
-    const TFlagScope drawing(FDrawing);
-    for (TLabelTextMemo& memo : FLabelTextMemo) {
-        memo.Valid = false;
     }
     FDateTimeMode = IsDateTimeAxis();
     FParentChart->SelectFont(FLabelsFont);
