@@ -10,35 +10,13 @@
 #include "AxisTickMarks.h"
 #include "ChartAxis.h"
 #include "ChartCanvas3D.h"
-#include "ChartErrors.h"
 #include "ChartSeries.h"
 #include "ChartStrings.h"
 #include "DateTimeSteps.h"
-#include "NumberFormat.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <utility>
-
-namespace {
-
-// The mark text of a point for the labels of a mark-text axis: the point's label, or its
-// mandatory value in the series' value format, passed through the series' OnGetMarkText.
-std::string SeriesMarkText(TChartSeries& series, std::int32_t index) {
-    std::string text = series.PointLabel(index);
-    if (text.empty()) {
-        const TFormatSettings& settings = ProcessFormatSettings();
-        text = FormatNumber(series.MandatoryValues().ValueAt(index), series.ValueFormat(),
-                            settings.ThousandSeparator, settings.DecimalSeparator);
-    }
-    if (series.OnGetMarkText) {
-        series.OnGetMarkText(&series, index, text);
-    }
-    return text;
-}
-
-} // namespace
 
 // --- Labels --------------------------------------------------------------------------------
 
@@ -148,15 +126,18 @@ std::int32_t TCustomChartAxis::WidestSeriesLabelWidth(bool markTexts) {
     std::int32_t widest = 0;
     for (TChartSeries* series : FParentChart->SeriesList()) {
         // Mark texts come from the active series; point texts from every series with labels.
-        if (markTexts ? !series->Active() : series->LabelList().empty()) {
+        if (markTexts) {
+            if (series->Active()) {
+                widest = std::max(widest, series->WidestMarkText());
+            }
+            continue;
+        }
+        if (series->LabelList().empty()) {
             continue;
         }
         const std::int32_t count = series->PointCount();
         for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t width =
-                markTexts ? FParentChart->Canvas().MeasureTextWidth(SeriesMarkText(*series, i))
-                          : FParentChart->TextBlockWidth(series->PointLabel(i));
-            widest = std::max(widest, width);
+            widest = std::max(widest, FParentChart->TextBlockWidth(series->PointLabel(i)));
         }
     }
     return widest;
@@ -271,7 +252,7 @@ void TCustomChartAxis::ProduceSeriesLabels(bool markTexts) {
         if (source == nullptr) {
             continue;
         }
-        std::string text = markTexts ? SeriesMarkText(*source, i) : source->PointLabel(i);
+        std::string text = markTexts ? source->PointMarkText(i) : source->PointLabel(i);
         if (FParentChart->OnGetAxisLabel) {
             FParentChart->OnGetAxisLabel(this, source, i, text);
         }

@@ -6,6 +6,7 @@
 #include "CountingWindow.h"
 #include "FormatSettings.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -222,6 +223,15 @@ TEST_F(AxisLabels, MarkLabelsUseThePointLabelOrTheValue) {
     LayOutAndPaint();
     // The mandatory value of the unlabelled point, 0, in the series' value format.
     EXPECT_EQ(texts, (std::vector<std::string>{"A", "0"}));
+
+    // The texts follow the style of the series' marks, and so does the room they take.
+    Series->Marks().SetStyle(smsLabelValue);
+    texts.clear();
+    LayOutAndPaint();
+    EXPECT_EQ(texts, (std::vector<std::string>{"A 0", "0 0"}));
+    Chart.SelectFont(bottom.LabelsFont());
+    EXPECT_EQ(bottom.WidestLabelWidth(), std::max(Chart.Canvas().MeasureTextWidth("A 0"),
+                                                  Chart.Canvas().MeasureTextWidth("0 0")));
 }
 
 TEST_F(AxisLabels, WidestLabelWidthByStyle) {
