@@ -439,7 +439,7 @@ double SeriesLimit(const TChartSeries& series, bool wantMinimum, bool horizontal
 double TCustomAxisPanel::AxisDataLimit(const TCustomChartAxis& axis, bool wantMinimum,
                                        bool horizontal) const {
     if (axis.IsDepth()) {
-        return DepthLimit(wantMinimum);
+        return DepthLimit(axis, wantMinimum);
     }
     // The axis's first series: the first active one associated with it, else the first
     // associated one at all.
@@ -515,20 +515,8 @@ double TCustomAxisPanel::PagedLimit(const TChartSeries* first, bool wantMinimum,
     return lastValue;
 }
 
-bool TCustomAxisPanel::DepthAxisShowsValues() const {
-    // The depth labels show values once a series spreads over more than one depth;
-    // otherwise they name the series, one per depth slot.
-    for (const TChartSeries* series : FSeriesList) {
-        if (series->Active() &&
-            (series->OwnDepthValues() || series->SeriesMinZ() != series->SeriesMaxZ())) {
-            return true;
-        }
-    }
-    return false;
-}
-
-double TCustomAxisPanel::DepthLimit(bool wantMinimum) const {
-    if (!DepthAxisShowsValues()) {
+double TCustomAxisPanel::DepthLimit(const TCustomChartAxis& axis, bool wantMinimum) const {
+    if (axis.EffectiveLabelStyle() != talValue) {
         // One slot per depth, centred on the whole numbers.
         return wantMinimum ? -0.5 : HighestZOrder() + 0.5;
     }
