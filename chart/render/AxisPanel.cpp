@@ -72,9 +72,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
     if (series == nullptr || !FSeriesList.Contains(series)) {
         return;
     }
-    // The data links of a series were validated by the chart it leaves. Its points stay as
-    // they are; it only stops following its sources and feeding its followers.
-    series->BreakDataLinks();
+    // The series stops following its sources; its points stay as they are, and the series
+    // that follow it keep doing so until they are given another source or it is destroyed.
+    series->UnlinkAllSources();
     // A cursor shown for the series' points would stay behind it.
     if (series->Cursor() != crDefault && Cursor() == series->Cursor()) {
         SetCursor(InitialCursor());
