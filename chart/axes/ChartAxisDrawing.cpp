@@ -57,7 +57,37 @@ double TCustomChartAxis::ComputeLabelStep() {
     inputs.LabelsSeparation = FLabelsSeparation;
     inputs.EffectiveRange = EffectiveRange();
     inputs.DateTime = FDateTimeMode;
-    return ::ComputeLabelStep(inputs);
+    const double step = ::ComputeLabelStep(inputs);
+    return FParentChart != nullptr ? SeparateOverlappingLabels(step) : step;
+}
+
+double TCustomChartAxis::SeparateOverlappingLabels(double step) {
+    // The step stays for labels that are not drawn, for LabelsSeparation 0 (no search for a
+    // step that fits) and for labels that do not follow the step.
+    if (!FLabels || FLabelsSeparation <= 0 || EffectiveLabelStyle() != talValue ||
+        !StepSpacedValueLabels(ValueLabelInputs(step),
+                               static_cast<bool>(FParentChart->OnGetNextAxisLabel))) {
+        return step;
+    }
+    return SeparatedLabelStep(step, FDateTimeMode, FLabelsSeparation, [this](double candidate) {
+        PlaceValueLabels(candidate);
+        return std::span<const TPlacedLabel>(FPlacedLabels);
+    });
+}
+
+void TCustomChartAxis::PlaceValueLabels(double step) {
+    FPlacedLabels.clear();
+    const TValueLabelInputs inputs = ValueLabelInputs(step);
+    if (!LabelsAreProduced(step, inputs.CalendarIndex, inputs.EffectiveMinimum,
+                           inputs.EffectiveMaximum)) {
+        return;
+    }
+    ProduceValueLabels(inputs, {}, {}, [this](double value) {
+        const std::int32_t pixel = ValueToPixel(value);
+        if (LabelConsidered(pixel)) {
+            FPlacedLabels.push_back({pixel, LabelSizeOf(value)});
+        }
+    });
 }
 
 TAxisLabelStyle TCustomChartAxis::EffectiveLabelStyle() const {
@@ -143,9 +173,13 @@ std::int32_t TCustomChartAxis::WidestSeriesLabelWidth(bool markTexts) {
     return widest;
 }
 
+bool TCustomChartAxis::LabelConsidered(std::int32_t pixel) const {
+    return FLabelsOnAxis || (StartPixel() < pixel && pixel < EndPixel());
+}
+
 template <typename MakeText, typename Admit>
 void TCustomChartAxis::ConsiderLabel(std::int32_t pixel, MakeText&& makeText, Admit&& admit) {
-    if (!FLabelsOnAxis && !(StartPixel() < pixel && pixel < EndPixel())) {
+    if (!LabelConsidered(pixel)) {
         return;
     }
     if (!FTickOnLabelsOnly) {

@@ -2,6 +2,7 @@
 // producers as the axis runs them (custom, logarithmic, series labels, depth named) and the
 // room the labels take.
 #include "AxisPicture.h"
+#include "ChartDateTime.h"
 #include "ChartErrors.h"
 #include "CountingWindow.h"
 #include "FormatSettings.h"
@@ -178,6 +179,41 @@ TEST_F(AxisLabels, LogarithmicLabelsGoUpByPowersAndReplaceAZeroMinimum) {
     ASSERT_EQ(left.TickPositions().size(), 5U); // 0.1, 1, 10, 100, 1000
     EXPECT_EQ(left.TickPositions().front(), left.EndPixel());
     EXPECT_EQ(left.TickPositions().back(), left.StartPixel());
+}
+
+TEST_F(AxisLabels, ValueLabelsWiderThanThoseAtTheEndsTakeALargerStep) {
+    // "0" and "0.5" fit every 0.01 along the bottom axis, "0.01" to "0.49" do not: the step
+    // becomes 0.02, where the labels keep clear of each other by the separation.
+    bottom.AssignRange(0, 0.5);
+    LayOutAndPaint();
+    const std::vector<std::int32_t>& ticks = bottom.TickPositions();
+    ASSERT_EQ(ticks.size(), 26U);
+    EXPECT_EQ(ticks[1], bottom.ValueToPixel(0.48));
+    Chart.SelectFont(bottom.LabelsFont());
+    const std::int32_t widest = Chart.Canvas().MeasureTextWidth("0.48");
+    EXPECT_GE(ticks[0] - ticks[1], widest + widest / 10);
+    // Without texts drawn, or without a separation to keep, the step stays as measured.
+    bottom.SetLabels(false);
+    bottom.SetTickOnLabelsOnly(false);
+    LayOutAndPaint();
+    EXPECT_EQ(ticks.size(), 51U);
+    bottom.SetLabels(true);
+    bottom.SetLabelsSeparation(0);
+    bottom.AssignRange(0, 1000);
+    LayOutAndPaint();
+    EXPECT_EQ(ticks.size(), 1001U); // one label per unit
+    bottom.SetLabelsSeparation(10);
+
+    // Date-time labels climb the steps of their own table. Days of the month from the 9th
+    // to the 1st along 129 pixels: "9" and "1" fit every 2 days, "11" to "31" do not, and
+    // 3 days is the next step.
+    Series->XValues().SetDateTime(true);
+    bottom.SetDateTimeFormat("d");
+    bottom.AssignRange(QDateToChartDate(QDate(2024, 1, 9)), QDateToChartDate(QDate(2024, 2, 1)));
+    bottom.SetEndPosition(15);
+    LayOutAndPaint();
+    ASSERT_EQ(bottom.PixelLength(), 129);
+    EXPECT_EQ(ticks.size(), 8U);
 }
 
 TEST_F(AxisLabels, SeriesLabelsSkipTheOnesThatWouldOverlap) {
