@@ -125,6 +125,12 @@ TEST_F(ChartMouseTest, ThePartUnderTheMouseFirstMatchFirst) {
     part = Chart.ChartPartAt(inside.X, plot.Bottom);
     EXPECT_EQ(part.Kind, cpAxis);
     EXPECT_EQ(part.Axis, &Chart.BottomAxis());
+
+    // Where the chart rectangle reaches over the title and the foot, they are found first.
+    Chart.SetPlotRect({plot.Left, title.Top, plot.Right, foot.Bottom});
+    EXPECT_EQ(Chart.ChartPartAt(inside.X, title.Top + 1).Kind, cpTitle);
+    EXPECT_EQ(Chart.ChartPartAt(inside.X, foot.Bottom - 1).Kind, cpFoot);
+    EXPECT_EQ(Chart.ChartPartAt(inside.X, inside.Y).Kind, cpPlotArea);
 }
 
 TEST_F(ChartMouseTest, ASeriesOnAnAxisLineHidesTheAxis) {
