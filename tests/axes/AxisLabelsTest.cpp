@@ -266,8 +266,15 @@ TEST_F(AxisLabels, MarkLabelsUseThePointLabelOrTheValue) {
     LayOutAndPaint();
     EXPECT_EQ(texts, (std::vector<std::string>{"A 0", "0 0"}));
     Chart.SelectFont(bottom.LabelsFont());
-    EXPECT_EQ(bottom.WidestLabelWidth(), std::max(Chart.Canvas().MeasureTextWidth("A 0"),
-                                                  Chart.Canvas().MeasureTextWidth("0 0")));
+    const std::int32_t widest =
+        std::max(Chart.Canvas().MeasureTextWidth("A 0"), Chart.Canvas().MeasureTextWidth("0 0"));
+    EXPECT_EQ(bottom.WidestLabelWidth(), widest);
+    // The marks of an inactive series take no room.
+    auto* inactive = new TChartSeries;
+    inactive->SetParentChart(&Chart);
+    inactive->AddPoint(1, 0, "a much wider label");
+    inactive->SetActive(false);
+    EXPECT_EQ(bottom.WidestLabelWidth(), widest);
 }
 
 TEST_F(AxisLabels, WidestLabelWidthByStyle) {
