@@ -281,8 +281,14 @@ TEST_F(AxisLabels, WidestLabelWidthByStyle) {
     LayOut();
     Chart.SelectFont(bottom.LabelsFont());
     TCanvas3D& canvas = Chart.Canvas();
-    EXPECT_EQ(bottom.WidestLabelWidth(),
-              canvas.MeasureTextWidth("1,000") + canvas.MeasureTextWidth(" "));
+    const std::int32_t values = canvas.MeasureTextWidth("1,000") + canvas.MeasureTextWidth(" ");
+    EXPECT_EQ(bottom.WidestLabelWidth(), values);
+    // The room does not depend on what the label event makes of the texts.
+    Chart.OnGetAxisLabel = [](TCustomChartAxis*, TChartSeries*, std::int32_t, std::string& text) {
+        text += " units";
+    };
+    EXPECT_EQ(bottom.WidestLabelWidth(), values);
+    Chart.OnGetAxisLabel = nullptr;
     LabelPoints({{1, "ab\rcdefgh"}, {2, "xyz"}});
     EXPECT_EQ(bottom.WidestLabelWidth(), canvas.MeasureTextWidth("cdefgh"));
     bottom.SetLabelStyle(talNone);
