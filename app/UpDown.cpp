@@ -42,7 +42,7 @@ void TUpDown::SetAssociate(QLineEdit* buddy) {
     FAssociate = buddy;
     if (FAssociate != nullptr) {
         FAssociate->installEventFilter(this);
-        ShowInBuddy();
+        ShowInBuddy(false);
     }
 }
 
@@ -73,12 +73,14 @@ int TUpDown::Position() {
 }
 
 void TUpDown::SetPosition(int value) {
-    const int limited = Limited(value);
-    if (limited == FPosition) {
+    // The value is compared as it is given and limited only when it is taken: setting a
+    // position beyond the limit that the control already stands at still announces a change
+    // and writes the limit into the buddy, whose owner then hears the position again.
+    if (value == FPosition) {
         return;
     }
-    FPosition = limited;
-    ChangeTo(limited);
+    FPosition = value;
+    ChangeTo(Limited(value));
 }
 
 void TUpDown::Click(TUDBtnType button) {
@@ -105,17 +107,20 @@ void TUpDown::ChangeTo(int value) {
         return;
     }
     FCurrent = value;
-    ShowInBuddy();
+    ShowInBuddy(true);
 }
 
-void TUpDown::ShowInBuddy() {
+void TUpDown::ShowInBuddy(bool reportUnchanged) {
     if (FAssociate == nullptr) {
         return;
     }
-    // Writing an equal text would announce a change of the buddy that did not happen.
     const QString text = QString::number(FCurrent);
     if (FAssociate->text() != text) {
         FAssociate->setText(text);
+    } else if (reportUnchanged) {
+        // An edit reports every write of its text, equal or not; a line edit reports only
+        // a different text, so the report of an equal one is made here.
+        Q_EMIT FAssociate->textChanged(text);
     }
 }
 

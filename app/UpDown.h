@@ -14,14 +14,16 @@ enum TUDBtnType : std::uint8_t { btNext, btPrev };
 // A spin control: two arrow buttons that step an integer position within Min..Max.
 //
 // With a buddy edit (Associate) the position lives in the buddy as decimal text: every
-// change writes the new position there, and reading Position parses the buddy's text (a text
+// change writes the new position there, and the buddy reports the write as a change of its
+// text even when the text stays the same. Reading Position parses the buddy's text (a text
 // that is no integer leaves the last position; an integer outside the limits reads as the
 // nearest limit). The arrow keys step the position while the buddy has the focus.
 //
 // OnChanging announces every change before it happens, while Position still reads the old
 // value; it may refuse the change. A change comes from an arrow (which does nothing at a
-// limit unless Wrap is on) or from the program setting Position to a value, limited to
-// Min..Max, that differs from the one it last set or read.
+// limit unless Wrap is on) or from the program setting Position to a value that differs from
+// the one it last set or read; the value is compared as given and limited to Min..Max only
+// when the control takes it.
 class TUpDown : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int Min READ Min WRITE SetMin)
@@ -69,7 +71,9 @@ private:
     int Limited(long long value) const;
     // Announces the change and, when it is allowed, takes the new position.
     void ChangeTo(int value);
-    void ShowInBuddy();
+    // Writes the position into the buddy; with reportUnchanged an equal text is reported as
+    // a change too.
+    void ShowInBuddy(bool reportUnchanged);
 
     QPointer<QLineEdit> FAssociate;
     QToolButton* FUpButton;

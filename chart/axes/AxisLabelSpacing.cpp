@@ -22,3 +22,25 @@ bool TAxisLabelSpacing::Admit(std::int32_t pixel, std::int32_t size) {
     FPreviousHalf = half;
     return true;
 }
+
+bool NeighboursOverlap(std::span<const TPlacedLabel> labels) {
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        // Twice the distance against the sum of the sizes: no half pixel is lost.
+        const std::int64_t distance = std::int64_t{labels[i].Pixel} - labels[i - 1].Pixel;
+        if (2 * (distance < 0 ? -distance : distance) <
+            std::int64_t{labels[i].Size} + labels[i - 1].Size) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AllKeepClear(std::span<const TPlacedLabel> labels, std::int32_t labelsSeparation) {
+    TAxisLabelSpacing spacing(labelsSeparation);
+    for (const TPlacedLabel& label : labels) {
+        if (!spacing.Admit(label.Pixel, label.Size)) {
+            return false;
+        }
+    }
+    return true;
+}

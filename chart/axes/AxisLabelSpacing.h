@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 // The overlap test of labels taken from the series' points (mark and point texts), which
 // come at the points' positions rather than at a chosen step: a label is drawn only when it
@@ -21,3 +22,17 @@ private:
     std::int64_t FPreviousPixel = 0;
     std::int64_t FPreviousHalf = 0;
 };
+
+// A label along an axis: the pixel it is centred on and its size along the axis.
+struct TPlacedLabel {
+    std::int32_t Pixel = 0;
+    std::int32_t Size = 0;
+};
+
+// Whether two neighbouring labels, taken in the order given, share a pixel: each covers half
+// its size on either side of its pixel.
+bool NeighboursOverlap(std::span<const TPlacedLabel> labels);
+
+// Whether every label keeps clear of the one before it as TAxisLabelSpacing tests it, so that
+// the spacing would admit them all.
+bool AllKeepClear(std::span<const TPlacedLabel> labels, std::int32_t labelsSeparation);

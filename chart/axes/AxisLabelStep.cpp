@@ -61,6 +61,21 @@ std::int32_t MaxLabelCount(std::int32_t labelSize, std::int32_t labelsSeparation
     return RoundHalfEvenLow32(static_cast<long double>(pixelLength) / size);
 }
 
+double NextLabelStep(double step, bool dateTime) {
+    if (!dateTime) {
+        return NextRoundStep(step);
+    }
+    if (step >= OneYear) {
+        return 2 * step;
+    }
+    for (std::int32_t i = LastCalendarStep - 1; i >= 0; --i) {
+        if (DateTimeSteps[static_cast<std::size_t>(i)] <= step) {
+            return DateTimeSteps[static_cast<std::size_t>(i + 1)];
+        }
+    }
+    return OneYear;
+}
+
 double DateTimeLabelStep(double increment, double effectiveRange, std::int32_t maxLabels) {
     double step = std::max(OneSecond, increment);
     if (effectiveRange / step > MostDateTimeSteps) {
@@ -72,18 +87,7 @@ double DateTimeLabelStep(double increment, double effectiveRange, std::int32_t m
     do {
         count = RoundHalfEven(effectiveRange / step);
         if (count > maxLabels) {
-            if (step >= OneYear) {
-                step = 2 * step;
-            } else {
-                std::int32_t below = -1;
-                for (std::int32_t i = LastCalendarStep - 1; i >= 0; --i) {
-                    if (DateTimeSteps[static_cast<std::size_t>(i)] <= step) {
-                        below = i;
-                        break;
-                    }
-                }
-                step = below < 0 ? OneYear : DateTimeSteps[static_cast<std::size_t>(below + 1)];
-            }
+            step = NextLabelStep(step, true);
         }
     } while (count > maxLabels);
     return std::max(OneSecond, step);
@@ -124,6 +128,19 @@ double ComputeLabelStep(const TLabelStepInputs& inputs) {
         }
     }
     return std::max(step, MinLabelStep);
+}
+
+double SeparatedLabelStep(double step, bool dateTime, std::int32_t labelsSeparation,
+                          const TPlaceLabels& place) {
+    if (!NeighboursOverlap(place(step))) {
+        return step;
+    }
+    // Each step is at least twice the last, so the labels soon thin out to one, which keeps
+    // clear of everything; a step that reached infinity gives no labels at all.
+    do {
+        step = NextLabelStep(step, dateTime);
+    } while (!AllKeepClear(place(step), labelsSeparation) && std::isfinite(step));
+    return step;
 }
 
 double TruncToStep(double value, double step) {

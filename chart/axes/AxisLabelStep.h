@@ -1,6 +1,10 @@
 #pragma once
 
+#include "AxisLabelSpacing.h"
+
 #include <cstdint>
+#include <functional>
+#include <span>
 
 // The step between the value labels of an axis, as pure functions of the axis's numbers.
 //
@@ -22,6 +26,11 @@ inline constexpr double OneSecond = 1.0 / 86400.0;
 // 1.0000000000000006e-12.
 // A value that is not positive gives MinLabelStep; infinity stays infinity.
 double NextRoundStep(double x);
+
+// The step above a label step: the next rung of the ladder, or for a date-time axis the next
+// entry of the date-time step table (one year below one second), and beyond a year twice
+// the step.
+double NextLabelStep(double step, bool dateTime);
 
 // The number of labels that fit along pixelLength when each label needs labelSize pixels
 // plus labelsSeparation percent of it; 1 when the label size is not positive. The result
@@ -46,6 +55,16 @@ struct TLabelStepInputs {
 // MinLabelStep. A range that is not finite makes the step climb to infinity, which the
 // label producers refuse, so such an axis gets no labels instead of hanging the repaint.
 double ComputeLabelStep(const TLabelStepInputs& inputs);
+
+// The labels that a step would give along an axis, in the order they are produced.
+using TPlaceLabels = std::function<std::span<const TPlacedLabel>(double step)>;
+
+// The step measured on the texts at the ends of the range may be too small for wider texts
+// in between (0.01 to 0.49 between 0 and 0.5). Labels that do not overlap keep the step;
+// overlapping ones climb the steps (NextLabelStep) until they keep clear of each other by
+// labelsSeparation, which is what the measure at the ends meant to give them.
+double SeparatedLabelStep(double step, bool dateTime, std::int32_t labelsSeparation,
+                          const TPlaceLabels& place);
 
 // The step of a date-time axis for at most maxLabels labels (maxLabels >= 1): Increment
 // (at least one second), then the next entries of the date-time step table, and beyond a

@@ -23,11 +23,12 @@
 // Separates the lines of a multi-line label (carriage return).
 inline constexpr char LabelLineSeparator = '\r';
 
-// How an axis writes its value labels.
+// How an axis writes its value labels. The formats are views of the axis's own texts, taken
+// for one label at a time.
 struct TAxisLabelFormat {
     bool DateTime = false;
-    std::string ValuesFormat{ChartStrings::DefaultValueFormat};
-    std::string DateTimeFormat;
+    std::string_view ValuesFormat = ChartStrings::DefaultValueFormat;
+    std::string_view DateTimeFormat;
     double EffectiveRange = 0.0;
     bool MultiLine = false;
 };

@@ -84,7 +84,8 @@ void ProduceLinearLabels(const TLinearLabelInputs& inputs, const TLabelValueSink
 }
 
 TLogarithmicLabels ProduceLogarithmicLabels(double effectiveMinimum, double effectiveMaximum,
-                                            double logarithmicBase, const TLabelValueSink& sink) {
+                                            double logarithmicBase, const TLabelValueSink& sink,
+                                            const TMinimumSink& replaceMinimum) {
     TLogarithmicLabels result{effectiveMinimum, false};
     // A base not above 1 would never let the powers grow past the maximum.
     if (effectiveMinimum == effectiveMaximum || !(effectiveMaximum >= effectiveMinimum) ||
@@ -101,6 +102,9 @@ TLogarithmicLabels ProduceLogarithmicLabels(double effectiveMinimum, double effe
         result.EffectiveMinimum = effectiveMinimum == 0 ? 0.1 : 1e-10;
         result.MinimumReplaced = true;
         value = result.EffectiveMinimum;
+        if (replaceMinimum) {
+            replaceMinimum(result.EffectiveMinimum);
+        }
     }
     // The labels end where the powers overflow, also below an infinite maximum.
     while (value <= effectiveMaximum && std::isfinite(value)) {
@@ -130,24 +134,27 @@ TCustomLabelsEnd ProduceCustomLabels(double effectiveMinimum, double effectiveMa
     return cleLimitReached;
 }
 
-TLogarithmicLabels ProduceValueLabels(const TValueLabelInputs& inputs,
-                                      const TNextAxisLabel& onGetNextAxisLabel,
-                                      const TLabelValueSink& sink) {
-    const TLogarithmicLabels unchanged{inputs.EffectiveMinimum, false};
-    if (!(inputs.Step > 0 || IsCalendarStep(inputs.CalendarIndex)) ||
-        !(inputs.EffectiveMaximum >= inputs.EffectiveMinimum)) {
-        return unchanged;
-    }
+bool LabelsAreProduced(double step, std::int32_t calendarIndex, double effectiveMinimum,
+                       double effectiveMaximum) {
+    return (step > 0 || IsCalendarStep(calendarIndex)) && effectiveMaximum >= effectiveMinimum;
+}
+
+bool StepSpacedValueLabels(const TValueLabelInputs& inputs, bool customHandler) {
+    return !customHandler && !(inputs.Logarithmic && inputs.Increment == 0);
+}
+
+void ProduceValueLabels(const TValueLabelInputs& inputs, const TNextAxisLabel& onGetNextAxisLabel,
+                        const TMinimumSink& replaceMinimum, const TLabelValueSink& sink) {
     if (onGetNextAxisLabel && ProduceCustomLabels(inputs.EffectiveMinimum, inputs.EffectiveMaximum,
                                                   onGetNextAxisLabel, sink) != cleFallBack) {
-        return unchanged;
+        return;
     }
-    if (inputs.Logarithmic && inputs.Increment == 0) {
-        return ProduceLogarithmicLabels(inputs.EffectiveMinimum, inputs.EffectiveMaximum,
-                                        inputs.LogarithmicBase, sink);
+    if (!StepSpacedValueLabels(inputs, false)) {
+        ProduceLogarithmicLabels(inputs.EffectiveMinimum, inputs.EffectiveMaximum,
+                                 inputs.LogarithmicBase, sink, replaceMinimum);
+        return;
     }
     ProduceLinearLabels({inputs.EffectiveMinimum, inputs.EffectiveMaximum, inputs.Step,
                          inputs.RoundFirstLabel, inputs.CalendarIndex},
                         sink);
-    return unchanged;
 }

@@ -51,13 +51,18 @@ struct TLogarithmicLabels {
     bool MinimumReplaced = false;
 };
 
+// Told the minimum that replaces one of 0 or below, before the first label is produced, so
+// that the labels already map with it.
+using TMinimumSink = std::function<void(double effectiveMinimum)>;
+
 // Labels at the powers of the base from the one nearest the minimum upwards, each within
 // the range. A minimum of 0 is replaced by 0.1 and a negative one by 1e-10, and the labels
 // start there; the caller must use the replaced minimum for everything it still draws in
-// this repaint. Nothing is produced for an empty range (minimum = maximum) or a base that
-// is not above 1.
+// this repaint. Nothing is produced, and nothing replaced, for an empty range (minimum =
+// maximum) or a base that is not above 1.
 TLogarithmicLabels ProduceLogarithmicLabels(double effectiveMinimum, double effectiveMaximum,
-                                            double logarithmicBase, const TLabelValueSink& sink);
+                                            double logarithmicBase, const TLabelValueSink& sink,
+                                            const TMinimumSink& replaceMinimum = {});
 
 // How the custom producer ended.
 enum TCustomLabelsEnd : std::uint8_t {
@@ -76,6 +81,11 @@ enum TCustomLabelsEnd : std::uint8_t {
 TCustomLabelsEnd ProduceCustomLabels(double effectiveMinimum, double effectiveMaximum,
                                      const TNextAxisLabel& nextLabel, const TLabelValueSink& sink);
 
+// Whether an axis produces labels at all, whatever their style: the step is positive or the
+// calendar index is a calendar step, and the maximum is not below the minimum.
+bool LabelsAreProduced(double step, std::int32_t calendarIndex, double effectiveMinimum,
+                       double effectiveMaximum);
+
 struct TValueLabelInputs {
     double EffectiveMinimum = 0.0;
     double EffectiveMaximum = 0.0;
@@ -87,11 +97,13 @@ struct TValueLabelInputs {
     double LogarithmicBase = 10.0;
 };
 
-// The value labels of an axis (label style talValue): nothing unless the step is positive
-// or the calendar index is a calendar step, and the maximum is not below the minimum; then
-// the custom producer when a handler is given (falling back as it asks), else the
-// logarithmic producer for a logarithmic axis without Increment, else the linear producer.
-// The result carries the minimum to use for the rest of the repaint.
-TLogarithmicLabels ProduceValueLabels(const TValueLabelInputs& inputs,
-                                      const TNextAxisLabel& onGetNextAxisLabel,
-                                      const TLabelValueSink& sink);
+// Whether the value labels come from the linear producer, whose labels follow the step: not
+// on a logarithmic axis without Increment, nor when a handler supplies them (unless it falls
+// back).
+bool StepSpacedValueLabels(const TValueLabelInputs& inputs, bool customHandler);
+
+// The value labels of an axis (label style talValue), once LabelsAreProduced: the custom
+// producer when a handler is given (falling back as it asks), else the logarithmic producer
+// for a logarithmic axis without Increment, else the linear producer.
+void ProduceValueLabels(const TValueLabelInputs& inputs, const TNextAxisLabel& onGetNextAxisLabel,
+                        const TMinimumSink& replaceMinimum, const TLabelValueSink& sink);

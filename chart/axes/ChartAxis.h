@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AxisLabelSpacing.h"
+#include "AxisLabelValues.h"
 #include "AxisMapping.h"
 #include "AxisSide.h"
 #include "ChartAxisTitle.h"
@@ -7,7 +9,6 @@
 #include "ChartPen.h"
 #include "ChartTypes.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -222,7 +223,9 @@ public:
     // --- Labels ----------------------------------------------------------------------------
 
     // The step between value labels for the current range and pixel length, with the
-    // canvas's current font measuring the labels at both ends of the range.
+    // canvas's current font measuring the labels at both ends of the range. Where the labels
+    // at that step would overlap (a text in between is wider than those at the ends), the
+    // step climbs further until they keep clear of each other by LabelsSeparation.
     double ComputeLabelStep();
     // The text of the label of a value: formatted, passed to the chart's OnGetAxisLabel, and
     // broken into lines when LabelsMultiLine is on.
@@ -285,15 +288,6 @@ protected:
 private:
     friend class TCustomAxisPanel;
 
-    // The label text of a value before the label event, kept while one drawing runs: the
-    // step measures the texts at the ends of the range, and the labels there need them again.
-    struct TLabelTextMemo {
-        double Value = 0;
-        double Range = 0;
-        bool Valid = false;
-        std::string Text;
-    };
-
     template <typename T>
     void SetProperty(T& field, T value) {
         if (field != value) {
@@ -309,11 +303,17 @@ private:
 
     // Labels.
     std::string LabelText(double value, bool withEvent) const;
-    std::string PlainLabelText(double value) const;
     std::int32_t LabelSizeOf(double value);
+    // The step raised (SeparatedLabelStep) where the value labels it gives would overlap.
+    double SeparateOverlappingLabels(double step);
+    // The pixels and sizes of the value labels a step would give, into FPlacedLabels.
+    void PlaceValueLabels(double step);
+    // Whether a label at the pixel is drawn at all (LabelsOnAxis).
+    bool LabelConsidered(std::int32_t pixel) const;
     std::int32_t WidestSeriesLabelWidth(bool markTexts);
     void ProduceLabels(double step);
-    void ProduceValueLabels(double step, std::int32_t calendarIndex);
+    // What the value label producers need of the axis for a step.
+    TValueLabelInputs ValueLabelInputs(double step) const;
     void ProduceSeriesLabels(bool markTexts);
     void ProduceDepthLabels();
     void AddValueLabel(double value);
@@ -390,10 +390,8 @@ private:
     // Kept from one drawing to the next so that its room is reused; there is no limit on
     // its length, since every position considered gets its tick.
     std::vector<std::int32_t> FTickPositions;
-    // The values of logarithmic labels, collected before they are placed.
-    std::vector<double> FLabelValues;
-    bool FDrawing = false;
-    mutable std::array<TLabelTextMemo, 2> FLabelTextMemo;
+    // The labels a step is tried with, kept so that their room is reused.
+    std::vector<TPlacedLabel> FPlacedLabels;
 };
 
 // The four side axes; also the class of axes created by the user.

@@ -10,85 +10,29 @@
 #include "AxisTickMarks.h"
 #include "ChartAxis.h"
 #include "ChartCanvas3D.h"
-#include "ChartErrors.h"
 #include "ChartSeries.h"
 #include "ChartStrings.h"
 #include "DateTimeSteps.h"
-#include "NumberFormat.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <utility>
-
-namespace {
-
-// The mark text of a point for the labels of a mark-text axis: the point's label, or its
-// mandatory value in the series' value format, passed through the series' OnGetMarkText.
-std::string SeriesMarkText(TChartSeries& series, std::int32_t index) {
-    std::string text = series.PointLabel(index);
-    if (text.empty()) {
-        const TFormatSettings& settings = ProcessFormatSettings();
-        text = FormatNumber(series.MandatoryValues().ValueAt(index), series.ValueFormat(),
-                            settings.ThousandSeparator, settings.DecimalSeparator);
-    }
-    if (series.OnGetMarkText) {
-        series.OnGetMarkText(&series, index, text);
-    }
-    return text;
-}
-
-// Resets a flag when the scope ends, also when a label event throws.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
-} // namespace
 
 // --- Labels --------------------------------------------------------------------------------
 
-std::string TCustomChartAxis::PlainLabelText(double value) const {
-    const double range = EffectiveRange();
-    if (FDrawing) {
-        for (const TLabelTextMemo& memo : FLabelTextMemo) {
-            if (memo.Valid && memo.Value == value && memo.Range == range) {
-                return memo.Text;
-            }
-        }
-    }
-    const TAxisLabelFormat format{FDateTimeMode, FAxisValuesFormat, FDateTimeFormat, range, false};
-    std::string text = ValueLabelText(value, format, ProcessFormatSettings());
-    // The first texts of a drawing are those of the step's measurement, at the ends of the
-    // range; they are the ones the labels ask for again.
-    if (FDrawing) {
-        for (TLabelTextMemo& memo : FLabelTextMemo) {
-            if (!memo.Valid) {
-                memo = {value, range, true, text};
-                break;
-            }
-        }
-    }
-    return text;
-}
-
 std::string TCustomChartAxis::LabelText(double value, bool withEvent) const {
-    std::string text = PlainLabelText(value);
+    TGetAxisLabelText event;
     if (withEvent && FParentChart != nullptr && FParentChart->OnGetAxisLabel) {
         // The handler receives the axis to change as it likes; asking for a text does not
         // make the axis itself read-only.
-        FParentChart->OnGetAxisLabel(const_cast<TCustomChartAxis*>(this), nullptr, -1, text);
+        event = [this](std::string& text) {
+            FParentChart->OnGetAxisLabel(const_cast<TCustomChartAxis*>(this), nullptr, -1, text);
+        };
     }
-    if (FLabelsMultiLine) {
-        text = MultiLineLabelText(std::move(text));
-    }
-    return text;
+    return FormatAxisLabel(
+        value,
+        {FDateTimeMode, FAxisValuesFormat, FDateTimeFormat, EffectiveRange(), FLabelsMultiLine},
+        ProcessFormatSettings(), event);
 }
 
 std::string TCustomChartAxis::AxisLabelText(double value) const {
@@ -113,7 +57,37 @@ double TCustomChartAxis::ComputeLabelStep() {
     inputs.LabelsSeparation = FLabelsSeparation;
     inputs.EffectiveRange = EffectiveRange();
     inputs.DateTime = FDateTimeMode;
-    return ::ComputeLabelStep(inputs);
+    const double step = ::ComputeLabelStep(inputs);
+    return FParentChart != nullptr ? SeparateOverlappingLabels(step) : step;
+}
+
+double TCustomChartAxis::SeparateOverlappingLabels(double step) {
+    // The step stays for labels that are not drawn, for LabelsSeparation 0 (no search for a
+    // step that fits) and for labels that do not follow the step.
+    if (!FLabels || FLabelsSeparation <= 0 || EffectiveLabelStyle() != talValue ||
+        !StepSpacedValueLabels(ValueLabelInputs(step),
+                               static_cast<bool>(FParentChart->OnGetNextAxisLabel))) {
+        return step;
+    }
+    return SeparatedLabelStep(step, FDateTimeMode, FLabelsSeparation, [this](double candidate) {
+        PlaceValueLabels(candidate);
+        return std::span<const TPlacedLabel>(FPlacedLabels);
+    });
+}
+
+void TCustomChartAxis::PlaceValueLabels(double step) {
+    FPlacedLabels.clear();
+    const TValueLabelInputs inputs = ValueLabelInputs(step);
+    if (!LabelsAreProduced(step, inputs.CalendarIndex, inputs.EffectiveMinimum,
+                           inputs.EffectiveMaximum)) {
+        return;
+    }
+    ProduceValueLabels(inputs, {}, {}, [this](double value) {
+        const std::int32_t pixel = ValueToPixel(value);
+        if (LabelConsidered(pixel)) {
+            FPlacedLabels.push_back({pixel, LabelSizeOf(value)});
+        }
+    });
 }
 
 TAxisLabelStyle TCustomChartAxis::EffectiveLabelStyle() const {
@@ -182,23 +156,30 @@ std::int32_t TCustomChartAxis::WidestSeriesLabelWidth(bool markTexts) {
     std::int32_t widest = 0;
     for (TChartSeries* series : FParentChart->SeriesList()) {
         // Mark texts come from the active series; point texts from every series with labels.
-        if (markTexts ? !series->Active() : series->LabelList().empty()) {
+        if (markTexts) {
+            if (series->Active()) {
+                widest = std::max(widest, series->WidestMarkText());
+            }
+            continue;
+        }
+        if (series->LabelList().empty()) {
             continue;
         }
         const std::int32_t count = series->PointCount();
         for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t width =
-                markTexts ? FParentChart->Canvas().MeasureTextWidth(SeriesMarkText(*series, i))
-                          : FParentChart->TextBlockWidth(series->PointLabel(i));
-            widest = std::max(widest, width);
+            widest = std::max(widest, FParentChart->TextBlockWidth(series->PointLabel(i)));
         }
     }
     return widest;
 }
 
+bool TCustomChartAxis::LabelConsidered(std::int32_t pixel) const {
+    return FLabelsOnAxis || (StartPixel() < pixel && pixel < EndPixel());
+}
+
 template <typename MakeText, typename Admit>
 void TCustomChartAxis::ConsiderLabel(std::int32_t pixel, MakeText&& makeText, Admit&& admit) {
-    if (!FLabelsOnAxis && !(StartPixel() < pixel && pixel < EndPixel())) {
+    if (!LabelConsidered(pixel)) {
         return;
     }
     if (!FTickOnLabelsOnly) {
@@ -219,20 +200,42 @@ void TCustomChartAxis::AddValueLabel(double value) {
         [](const std::string&) { return true; });
 }
 
+TValueLabelInputs TCustomChartAxis::ValueLabelInputs(double step) const {
+    return {EffectiveMinimum(),
+            EffectiveMaximum(),
+            step,
+            FRoundFirstLabel,
+            CalendarStepIndex(FDateTimeMode, FExactDateTime, FIncrement, step),
+            FIncrement,
+            FLogarithmic,
+            static_cast<double>(FLogarithmicBase)};
+}
+
 void TCustomChartAxis::ProduceLabels(double step) {
-    const std::int32_t calendarIndex =
-        CalendarStepIndex(FDateTimeMode, FExactDateTime, FIncrement, step);
-    if (!((step > 0 || IsCalendarStep(calendarIndex)) &&
-          EffectiveMaximum() >= EffectiveMinimum())) {
+    const TValueLabelInputs inputs = ValueLabelInputs(step);
+    if (!LabelsAreProduced(step, inputs.CalendarIndex, inputs.EffectiveMinimum,
+                           inputs.EffectiveMaximum)) {
         return;
     }
     // Texts of series labels are measured for the overlap test before they are drawn, and
     // the title may have left its own font on the canvas.
     FParentChart->SelectFont(FLabelsFont);
     switch (EffectiveLabelStyle()) {
-    case talValue:
-        ProduceValueLabels(step, calendarIndex);
+    case talValue: {
+        TNextAxisLabel next;
+        if (FParentChart->OnGetNextAxisLabel) {
+            next = [this](std::int32_t index, double& value, bool& stop) {
+                FParentChart->OnGetNextAxisLabel(this, index, value, stop);
+            };
+        }
+        // A logarithmic minimum of 0 or below is replaced before the first label: the labels
+        // and everything drawn after them in this repaint map with the replaced one.
+        ProduceValueLabels(
+            inputs, next,
+            [this](double minimum) { SetEffectiveRange(minimum, EffectiveMaximum()); },
+            [this](double value) { AddValueLabel(value); });
         break;
+    }
     case talMark:
         ProduceSeriesLabels(true);
         break;
@@ -246,38 +249,6 @@ void TCustomChartAxis::ProduceLabels(double step) {
     default:
         break;
     }
-}
-
-void TCustomChartAxis::ProduceValueLabels(double step, std::int32_t calendarIndex) {
-    const TLabelValueSink place = [this](double value) { AddValueLabel(value); };
-    if (FParentChart->OnGetNextAxisLabel) {
-        const TNextAxisLabel next = [this](std::int32_t index, double& value, bool& stop) {
-            FParentChart->OnGetNextAxisLabel(this, index, value, stop);
-        };
-        if (ProduceCustomLabels(EffectiveMinimum(), EffectiveMaximum(), next, place) !=
-            cleFallBack) {
-            return;
-        }
-    }
-    if (FLogarithmic && FIncrement == 0) {
-        // A minimum of 0 or below has no logarithm; the producer replaces it, and the labels
-        // and everything drawn after them in this repaint map with the replaced one. So the
-        // values are collected first and placed once the range is settled.
-        FLabelValues.clear();
-        const double maximum = EffectiveMaximum();
-        const TLogarithmicLabels result =
-            ProduceLogarithmicLabels(EffectiveMinimum(), maximum, FLogarithmicBase,
-                                     [this](double value) { FLabelValues.push_back(value); });
-        if (result.MinimumReplaced) {
-            SetEffectiveRange(result.EffectiveMinimum, maximum);
-        }
-        for (const double value : FLabelValues) {
-            AddValueLabel(value);
-        }
-        return;
-    }
-    ProduceLinearLabels(
-        {EffectiveMinimum(), EffectiveMaximum(), step, FRoundFirstLabel, calendarIndex}, place);
 }
 
 void TCustomChartAxis::ProduceSeriesLabels(bool markTexts) {
@@ -315,7 +286,7 @@ void TCustomChartAxis::ProduceSeriesLabels(bool markTexts) {
         if (source == nullptr) {
             continue;
         }
-        std::string text = markTexts ? SeriesMarkText(*source, i) : source->PointLabel(i);
+        std::string text = markTexts ? source->PointMarkText(i) : source->PointLabel(i);
         if (FParentChart->OnGetAxisLabel) {
             FParentChart->OnGetAxisLabel(this, source, i, text);
         }
@@ -382,10 +353,6 @@ void TCustomChartAxis::ProduceDepthLabels() {
 void TCustomChartAxis::PaintAxis(bool placeLine) {
     if (FParentChart == nullptr) {
         return;
-    }
-    const TFlagScope drawing(FDrawing);
-    for (TLabelTextMemo& memo : FLabelTextMemo) {
-        memo.Valid = false;
     }
     FDateTimeMode = IsDateTimeAxis();
     FParentChart->SelectFont(FLabelsFont);

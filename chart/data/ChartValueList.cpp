@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -376,44 +377,55 @@ void TChartValueList::SwapPoints(std::int32_t a, std::int32_t b) {
 }
 
 void TChartValueList::SortRange(std::int32_t left, std::int32_t right) {
-    // Partition as usual; then recurse into the smaller part and loop on the larger one, so
-    // that the stack stays logarithmic whatever the data. The two parts are disjoint, so the
-    // order in which they are sorted does not change the result.
-    while (left < right) {
-        std::int32_t i = left;
-        std::int32_t j = right;
-        std::int32_t pivot = left + (right - left) / 2;
-        while (i < j) {
-            while (CompareValues(i, pivot) < 0) {
-                ++i;
-            }
-            while (CompareValues(pivot, j) < 0) {
-                --j;
-            }
-            if (i < j) {
-                SwapPoints(i, j);
-                if (pivot == i) {
-                    pivot = j;
-                } else if (pivot == j) {
-                    pivot = i;
+    // The quicksort is recursive by definition: each range is partitioned, then its left part
+    // is sorted, then its right part. The parts share a point when the partition ends with
+    // i = j, and then the order of the two sorts decides where equal keys end. So the order
+    // is kept, but a part that waits for its turn goes onto a stack of its own instead of
+    // the call stack, which a long series could exhaust. Where the parts share no point,
+    // either may go first; the larger one waits then, which keeps the waiting parts few.
+    std::vector<std::pair<std::int32_t, std::int32_t>> waiting;
+    while (true) {
+        while (left < right) {
+            std::int32_t i = left;
+            std::int32_t j = right;
+            std::int32_t pivot = left + (right - left) / 2;
+            while (i < j) {
+                while (CompareValues(i, pivot) < 0) {
+                    ++i;
+                }
+                while (CompareValues(pivot, j) < 0) {
+                    --j;
+                }
+                if (i < j) {
+                    SwapPoints(i, j);
+                    if (pivot == i) {
+                        pivot = j;
+                    } else if (pivot == j) {
+                        pivot = i;
+                    }
+                }
+                if (i <= j) {
+                    ++i;
+                    --j;
                 }
             }
-            if (i <= j) {
-                ++i;
-                --j;
+            if (i == j || j - left < right - i) {
+                if (i < right) {
+                    waiting.emplace_back(i, right);
+                }
+                right = j;
+            } else {
+                if (j > left) {
+                    waiting.emplace_back(left, j);
+                }
+                left = i;
             }
         }
-        if (j - left < right - i) {
-            if (j > left) {
-                SortRange(left, j);
-            }
-            left = i;
-        } else {
-            if (i < right) {
-                SortRange(i, right);
-            }
-            right = j;
+        if (waiting.empty()) {
+            return;
         }
+        std::tie(left, right) = waiting.back();
+        waiting.pop_back();
     }
 }
 

@@ -72,9 +72,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
     if (series == nullptr || !FSeriesList.Contains(series)) {
         return;
     }
-    // The data links of a series were validated by the chart it leaves. Its points stay as
-    // they are; it only stops following its sources and feeding its followers.
-    series->BreakDataLinks();
+    // The series stops following its sources; its points stay as they are, and the series
+    // that follow it keep doing so until they are given another source or it is destroyed.
+    series->UnlinkAllSources();
     // A cursor shown for the series' points would stay behind it.
     if (series->Cursor() != crDefault && Cursor() == series->Cursor()) {
         SetCursor(InitialCursor());
@@ -438,7 +438,7 @@ double SeriesLimit(const TChartSeries& series, bool wantMinimum, bool horizontal
 double TCustomAxisPanel::AxisDataLimit(const TCustomChartAxis& axis, bool wantMinimum,
                                        bool horizontal) const {
     if (axis.IsDepth()) {
-        return DepthLimit(wantMinimum);
+        return DepthLimit(axis, wantMinimum);
     }
     // The axis's first series: the first active one associated with it, else the first
     // associated one at all.
@@ -514,20 +514,8 @@ double TCustomAxisPanel::PagedLimit(const TChartSeries* first, bool wantMinimum,
     return lastValue;
 }
 
-bool TCustomAxisPanel::DepthAxisShowsValues() const {
-    // The depth labels show values once a series spreads over more than one depth;
-    // otherwise they name the series, one per depth slot.
-    for (const TChartSeries* series : FSeriesList) {
-        if (series->Active() &&
-            (series->OwnDepthValues() || series->SeriesMinZ() != series->SeriesMaxZ())) {
-            return true;
-        }
-    }
-    return false;
-}
-
-double TCustomAxisPanel::DepthLimit(bool wantMinimum) const {
-    if (!DepthAxisShowsValues()) {
+double TCustomAxisPanel::DepthLimit(const TCustomChartAxis& axis, bool wantMinimum) const {
+    if (axis.EffectiveLabelStyle() != talValue) {
         // One slot per depth, centred on the whole numbers.
         return wantMinimum ? -0.5 : HighestZOrder() + 0.5;
     }

@@ -190,8 +190,7 @@ private:
 
     TColor FreeSeriesColor() const;
     double PagedLimit(const TChartSeries* first, bool wantMinimum, bool horizontal) const;
-    double DepthLimit(bool wantMinimum) const;
-    bool DepthAxisShowsValues() const;
+    double DepthLimit(const TCustomChartAxis& axis, bool wantMinimum) const;
     std::int32_t AxisPageCount(const TCustomChartAxis& axis) const;
 
     TChartSeriesList FSeriesList{this};

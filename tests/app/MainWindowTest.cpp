@@ -380,7 +380,11 @@ TEST_F(MainWindowTest, TheSpinChain) {
         {{"0.999", 0.99, "0.99", 99}},
         {{"0.125", 0.12, "0.12", 12}},
         {{"0.12", 0.12, "0.12", 12}, {"0.125", 0.125, "0.125", 12}},
-        {{"0.99", 0.99, "0.99", 99}, {"0.995", 0.995, "0.995", 99}, {nullptr, 0.995, "0.995", 99}},
+        // At 99 already, 0.995 and more still round to 100, which the spin limits to 99.
+        {{"0.99", 0.99, "0.99", 99},
+         {"0.999", 0.99, "0.99", 99},
+         {"0.995", 0.99, "0.99", 99},
+         {nullptr, 0.99, "0.99", 99}},
         {{".", 0.0, ".", 0}},
         {{"e5", 0.0, "e5", 0}},
         {{"0.5", 0.5, "0.5", 50}, {"  .5", 0.5, "  .5", 50}},
@@ -467,6 +471,26 @@ TEST_F(MainWindowTest, AFrameEndsByDispatchingPendingEvents) {
     EXPECT_EQ(Form->LabeledEdit1()->text(), "50");
     EXPECT_EQ(Form->State().SimTime, 0.02);
     EXPECT_EQ(Form->Series1().PointCount(), 501);
+}
+
+TEST_F(MainWindowTest, TheCheckBoxHoldsTheStringOrLetsItDrift) {
+    // At β = 0.6 the string's left end moves 12 samples a tick, and L = 500 shortens to 400.
+    Enter(Form->LabeledEdit3(), "0.6");
+    QTest::mouseClick(Form->Button1(), Qt::LeftButton);
+    Form->Timer1()->stop();
+    Form->Timer1Timer(Form->Timer1()); // t = 0
+    Form->Timer1Timer(Form->Timer1()); // t = 0.02: samples 12 to 412
+    const TChartValueList& x = Form->Series1().XValues();
+    ASSERT_TRUE(Form->CheckBox1()->isChecked());
+    ASSERT_EQ(Form->Series1().PointCount(), 401);
+    EXPECT_EQ(x.ValueAt(0), 0.0);
+    EXPECT_EQ(x.LastValue(), 400.0);
+
+    Form->CheckBox1()->setChecked(false);
+    Form->Timer1Timer(Form->Timer1()); // t = 0.04: samples 24 to 424, where they stand
+    ASSERT_EQ(Form->Series1().PointCount(), 401);
+    EXPECT_EQ(x.ValueAt(0), 24.0);
+    EXPECT_EQ(x.LastValue(), 424.0);
 }
 
 TEST_F(MainWindowTest, TypingIntoTheCoveredBuddy) {

@@ -117,14 +117,19 @@ TEST_F(UpDownTest, SettingThePositionAnnouncesOnlyANewValue) {
     EXPECT_TRUE(Announced.empty());
 }
 
-TEST_F(UpDownTest, ASetPositionIsLimitedBeforeItIsCompared) {
+TEST_F(UpDownTest, ASetPositionIsComparedBeforeItIsLimited) {
     Show(99);
     EXPECT_EQ(UpDown->Position(), 99);
+    // 100 differs from the 99 last read: announced, and the limit written again.
+    QSignalSpy changes(Buddy, &QLineEdit::textChanged);
     UpDown->SetPosition(100);
-    EXPECT_TRUE(Announced.empty());
+    ASSERT_EQ(Announced.size(), 1u);
+    EXPECT_EQ(Announced[0].Position, 99);
+    EXPECT_EQ(Buddy->text(), "99");
+    EXPECT_EQ(changes.count(), 1);
 
     UpDown->SetPosition(-3);
-    ASSERT_EQ(Announced.size(), 1u);
+    ASSERT_EQ(Announced.size(), 2u);
     EXPECT_EQ(Buddy->text(), "0");
 }
 
@@ -154,16 +159,16 @@ TEST_F(UpDownTest, ReadingThePositionParsesTheBuddy) {
     EXPECT_EQ(UpDown->Position(), 31);
 }
 
-TEST_F(UpDownTest, AnUnchangedBuddyTextIsNotWrittenAgain) {
+TEST_F(UpDownTest, TheBuddyReportsEveryChangeTaken) {
     // The buddy already shows 12 while the last value set or read is still 0: the change is
-    // announced, but the buddy reports no change of its own.
+    // announced, and the buddy reports it although its text stays.
     Show(12);
     QSignalSpy changes(Buddy, &QLineEdit::textChanged);
     UpDown->SetPosition(12);
     EXPECT_EQ(Announced.size(), 1u);
-    EXPECT_EQ(changes.count(), 0);
-    UpDown->SetPosition(13);
     EXPECT_EQ(changes.count(), 1);
+    UpDown->SetPosition(13);
+    EXPECT_EQ(changes.count(), 2);
 }
 
 TEST_F(UpDownTest, ArrowKeysOnTheBuddyAndPressesOnTheButtonsStep) {

@@ -88,6 +88,57 @@ TEST_F(AxisDrawing, LeftAxisLabelsAreRightAlignedSixPixelsLeftOfTheLine) {
     EXPECT_NE(Pixel(line - 5, tick), Gray());
 }
 
+TEST_F(AxisDrawing, TopAndRightAxesDrawOutwardFromTheirLines) {
+    // The series on the far axes, with the ranges of the main window's axes.
+    TChartAxis& top = Chart.TopAxis();
+    TChartAxis& right = Chart.RightAxis();
+    Series->SetHorizAxis(aTopAxis);
+    Series->SetVertAxis(aRightAxis);
+    top.AssignRange(0, 1000);
+    right.AssignRange(-1000, 1000);
+    right.SetIncrement(10);
+    LayOut();
+    const std::int32_t row = RowHeight();
+    EXPECT_EQ(Chart.PlotRect().Top, MarginRect.Top + row + 6);
+    EXPECT_EQ(Chart.PlotRect().Right, MarginRect.Right - TextWidth("-1,000") - TextWidth(" ") - 6);
+    Paint({&top, &right});
+
+    // Top: ticks of four pixels up from the line, the label "500" centred above them with
+    // its bottom at the label line.
+    const std::int32_t topLine = top.AxisLinePos();
+    EXPECT_EQ(topLine, Chart.PlotRect().Top);
+    EXPECT_EQ(top.LabelsPos(), topLine - 6);
+    ASSERT_EQ(top.TickPositions().size(), 21U);
+    const std::int32_t x = top.TickPositions()[10];
+    for (std::int32_t y = topLine - 4; y < topLine; ++y) {
+        EXPECT_EQ(Pixel(x, y), Gray()) << y;
+    }
+    EXPECT_NE(Pixel(x, topLine - 5), Gray());
+    EXPECT_EQ(Pixel(x + 1, topLine - 1), Black()); // the axis line
+    const TRect above = Bounds(Black(), {x - 20, topLine - 6 - row, x + 21, topLine - 5});
+    EXPECT_LE(above.Bottom, top.LabelsPos());
+    EXPECT_GE(above.Top, top.LabelsPos() - row);
+    EXPECT_LE(std::abs((above.Left + above.Right) - 2 * x), 2) << above.Left << " " << above.Right;
+
+    // Right: ticks of four pixels to the right of the line, the label "0" left-aligned at the
+    // label line and centred on its tick.
+    const std::int32_t rightLine = right.AxisLinePos();
+    EXPECT_EQ(rightLine, Chart.PlotRect().Right);
+    EXPECT_EQ(right.LabelsPos(), rightLine + 6);
+    ASSERT_EQ(right.TickPositions().size(), 20U);
+    const std::int32_t y = right.ValueToPixel(0);
+    for (std::int32_t column = rightLine + 1; column < rightLine + 5; ++column) {
+        EXPECT_EQ(Pixel(column, y), Gray()) << column;
+    }
+    EXPECT_NE(Pixel(rightLine + 5, y), Gray());
+    EXPECT_EQ(Pixel(rightLine, y - 3), Black()); // the axis line
+    const TRect beside = Bounds(Black(), {rightLine + 5, y - row, rightLine + 40, y + row});
+    EXPECT_GE(beside.Left, right.LabelsPos());
+    EXPECT_LE(beside.Left, right.LabelsPos() + 2);
+    EXPECT_LE(std::abs((beside.Top + beside.Bottom) - 2 * y), 2)
+        << beside.Top << " " << beside.Bottom;
+}
+
 TEST_F(AxisDrawing, TicksFollowTheLabelTextsUnlessToldOtherwise) {
     bottom.SetLabels(false);
     LayOut();

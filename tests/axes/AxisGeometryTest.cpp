@@ -277,3 +277,19 @@ TEST(AxisLabelSpacingTest, LabelsKeepClearOfTheLastOneDrawn) {
     EXPECT_TRUE(all.Admit(100, 20));
     EXPECT_TRUE(all.Admit(100, 20));
 }
+
+TEST(AxisLabelSpacingTest, NeighboursOverlapOrKeepClearOfEachOther) {
+    using Labels = std::vector<TPlacedLabel>;
+    // Two labels of 20 touch 20 apart and overlap 19 apart, in either direction; a size of 21
+    // reaches half a pixel further.
+    EXPECT_FALSE(NeighboursOverlap(Labels{{100, 20}, {120, 20}, {140, 20}}));
+    EXPECT_TRUE(NeighboursOverlap(Labels{{100, 20}, {120, 20}, {139, 20}}));
+    EXPECT_TRUE(NeighboursOverlap(Labels{{120, 20}, {101, 20}}));
+    EXPECT_TRUE(NeighboursOverlap(Labels{{100, 21}, {120, 20}}));
+    EXPECT_FALSE(NeighboursOverlap(Labels{{100, 500}}));
+    // With 10 % the half sizes are 10, then 12: the second label needs 22 pixels, the third
+    // 24 more.
+    EXPECT_FALSE(AllKeepClear(Labels{{100, 20}, {120, 20}}, 10));
+    EXPECT_TRUE(AllKeepClear(Labels{{100, 20}, {122, 20}, {146, 20}}, 10));
+    EXPECT_FALSE(AllKeepClear(Labels{{100, 20}, {122, 20}, {145, 20}}, 10));
+}

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -162,6 +164,31 @@ TEST(AxisLabelStepTest, DateTimeStepWalksTheStepTable) {
     EXPECT_DOUBLE_EQ(ComputeLabelStep(inputs), 1);
     EXPECT_DOUBLE_EQ(DateTimeLabelStep(0, NaN, 10), OneSecond);
     EXPECT_EQ(DateTimeLabelStep(0, Infinity, 10), Infinity);
+}
+
+TEST(AxisLabelStepTest, OverlappingLabelsClimbUntilTheyKeepClear) {
+    // Labels from 0 to 1 at 1000 pixels per unit, 10 pixels wide at the ends and wider in
+    // between.
+    std::vector<TPlacedLabel> labels;
+    const auto placeWith = [&](std::int32_t inner) -> TPlaceLabels {
+        return [&labels, inner](double step) {
+            labels.clear();
+            const auto last = std::lround(1 / step);
+            for (long k = 0; k <= last; ++k) {
+                labels.push_back({static_cast<std::int32_t>(std::lround(k * step * 1000)),
+                                  k == 0 || k == last ? 10 : inner});
+            }
+            return std::span<const TPlacedLabel>(labels);
+        };
+    };
+    const TPlaceLabels place = placeWith(30);
+    // 50 apart, labels of 30 do not overlap: the step stays, although 100 % asks for 90.
+    EXPECT_EQ(SeparatedLabelStep(0.05, false, 100, place), 0.05);
+    // 20 apart they do; 0.05 is not clear by 100 % either, 0.1 is. With 10 %, 0.05 is.
+    EXPECT_DOUBLE_EQ(SeparatedLabelStep(0.02, false, 100, place), 0.1);
+    EXPECT_DOUBLE_EQ(SeparatedLabelStep(0.02, false, 10, place), 0.05);
+    // Date-time steps climb the step table: one hour, two hours, six hours.
+    EXPECT_DOUBLE_EQ(SeparatedLabelStep(1.0 / 24, true, 100, placeWith(50)), 0.25);
 }
 
 TEST(AxisLabelStepTest, TruncToStepIgnoresTheRoundingOfTheQuotient) {

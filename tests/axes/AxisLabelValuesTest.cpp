@@ -249,10 +249,6 @@ TEST(AxisLabelValuesTest, ValueLabelsChooseTheirProducer) {
     logarithmic.Logarithmic = true;
     TValueLabelInputs logarithmicWithIncrement = logarithmic;
     logarithmicWithIncrement.Increment = 50;
-    TValueLabelInputs reversed = linear;
-    reversed.EffectiveMinimum = 200;
-    TValueLabelInputs noStep = linear;
-    noStep.Step = 0;
     const TValueLabelInputs calendar{
         Day(2023, 11, 10), Day(2024, 1, 20), 30, true, 19, 30, false, 10};
     const Row rows[] = {
@@ -268,18 +264,23 @@ TEST(AxisLabelValuesTest, ValueLabelsChooseTheirProducer) {
          true,
          {0.1, 1, 10, 100},
          true},
-        {"maximum below minimum", reversed, false, {}, false},
-        {"no step", noStep, false, {}, false},
         {"calendar moves", calendar, false, {Day(2024, 1, 1), Day(2023, 12, 1)}, false},
     };
     const TNextAxisLabel stopAtOnce = [](std::int32_t, double&, bool&) {};
     for (const Row& row : rows) {
         std::vector<double> values;
-        const TLogarithmicLabels result =
-            ProduceValueLabels(row.inputs, row.withHandler ? stopAtOnce : TNextAxisLabel{},
-                               [&](double v) { values.push_back(v); });
+        bool replaced = false;
+        ProduceValueLabels(
+            row.inputs, row.withHandler ? stopAtOnce : TNextAxisLabel{},
+            [&](double minimum) {
+                // Told before the first label, which already stands at the new minimum.
+                EXPECT_TRUE(values.empty()) << row.name;
+                EXPECT_EQ(minimum, 0.1) << row.name;
+                replaced = true;
+            },
+            [&](double v) { values.push_back(v); });
         ExpectValues(values, row.expected, row.name);
-        EXPECT_EQ(result.MinimumReplaced, row.minimumReplaced) << row.name;
+        EXPECT_EQ(replaced, row.minimumReplaced) << row.name;
     }
     // A handler that supplies labels replaces the ordinary ones.
     std::vector<double> values;
@@ -289,6 +290,12 @@ TEST(AxisLabelValuesTest, ValueLabelsChooseTheirProducer) {
             value = 30.0 * index;
             stop = false;
         },
-        [&](double v) { values.push_back(v); });
+        {}, [&](double v) { values.push_back(v); });
     EXPECT_EQ(values, (std::vector<double>{0, 30, 60, 90}));
+
+    // Labels of any style need a step (or a calendar step) and a range that is not reversed.
+    EXPECT_TRUE(LabelsAreProduced(50, NoCalendarStep, 0, 0));
+    EXPECT_TRUE(LabelsAreProduced(0, 19, 0, 100));
+    EXPECT_FALSE(LabelsAreProduced(0, NoCalendarStep, 0, 100));
+    EXPECT_FALSE(LabelsAreProduced(50, NoCalendarStep, 200, 100));
 }

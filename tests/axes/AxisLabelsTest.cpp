@@ -2,10 +2,12 @@
 // producers as the axis runs them (custom, logarithmic, series labels, depth named) and the
 // room the labels take.
 #include "AxisPicture.h"
+#include "ChartDateTime.h"
 #include "ChartErrors.h"
 #include "CountingWindow.h"
 #include "FormatSettings.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -179,6 +181,41 @@ TEST_F(AxisLabels, LogarithmicLabelsGoUpByPowersAndReplaceAZeroMinimum) {
     EXPECT_EQ(left.TickPositions().back(), left.StartPixel());
 }
 
+TEST_F(AxisLabels, ValueLabelsWiderThanThoseAtTheEndsTakeALargerStep) {
+    // "0" and "0.5" fit every 0.01 along the bottom axis, "0.01" to "0.49" do not: the step
+    // becomes 0.02, where the labels keep clear of each other by the separation.
+    bottom.AssignRange(0, 0.5);
+    LayOutAndPaint();
+    const std::vector<std::int32_t>& ticks = bottom.TickPositions();
+    ASSERT_EQ(ticks.size(), 26U);
+    EXPECT_EQ(ticks[1], bottom.ValueToPixel(0.48));
+    Chart.SelectFont(bottom.LabelsFont());
+    const std::int32_t widest = Chart.Canvas().MeasureTextWidth("0.48");
+    EXPECT_GE(ticks[0] - ticks[1], widest + widest / 10);
+    // Without texts drawn, or without a separation to keep, the step stays as measured.
+    bottom.SetLabels(false);
+    bottom.SetTickOnLabelsOnly(false);
+    LayOutAndPaint();
+    EXPECT_EQ(ticks.size(), 51U);
+    bottom.SetLabels(true);
+    bottom.SetLabelsSeparation(0);
+    bottom.AssignRange(0, 1000);
+    LayOutAndPaint();
+    EXPECT_EQ(ticks.size(), 1001U); // one label per unit
+    bottom.SetLabelsSeparation(10);
+
+    // Date-time labels climb the steps of their own table. Days of the month from the 9th
+    // to the 1st along 129 pixels: "9" and "1" fit every 2 days, "11" to "31" do not, and
+    // 3 days is the next step.
+    Series->XValues().SetDateTime(true);
+    bottom.SetDateTimeFormat("d");
+    bottom.AssignRange(QDateToChartDate(QDate(2024, 1, 9)), QDateToChartDate(QDate(2024, 2, 1)));
+    bottom.SetEndPosition(15);
+    LayOutAndPaint();
+    ASSERT_EQ(bottom.PixelLength(), 129);
+    EXPECT_EQ(ticks.size(), 8U);
+}
+
 TEST_F(AxisLabels, SeriesLabelsSkipTheOnesThatWouldOverlap) {
     // 1 apart is under a pixel on this axis: "B" would cover "A".
     LabelPoints({{100, "A"}, {101, "B"}, {500, "C"}});
@@ -222,14 +259,36 @@ TEST_F(AxisLabels, MarkLabelsUseThePointLabelOrTheValue) {
     LayOutAndPaint();
     // The mandatory value of the unlabelled point, 0, in the series' value format.
     EXPECT_EQ(texts, (std::vector<std::string>{"A", "0"}));
+
+    // The texts follow the style of the series' marks, and so does the room they take.
+    Series->Marks().SetStyle(smsLabelValue);
+    texts.clear();
+    LayOutAndPaint();
+    EXPECT_EQ(texts, (std::vector<std::string>{"A 0", "0 0"}));
+    Chart.SelectFont(bottom.LabelsFont());
+    const std::int32_t widest =
+        std::max(Chart.Canvas().MeasureTextWidth("A 0"), Chart.Canvas().MeasureTextWidth("0 0"));
+    EXPECT_EQ(bottom.WidestLabelWidth(), widest);
+    // The marks of an inactive series take no room.
+    auto* inactive = new TChartSeries;
+    inactive->SetParentChart(&Chart);
+    inactive->AddPoint(1, 0, "a much wider label");
+    inactive->SetActive(false);
+    EXPECT_EQ(bottom.WidestLabelWidth(), widest);
 }
 
 TEST_F(AxisLabels, WidestLabelWidthByStyle) {
     LayOut();
     Chart.SelectFont(bottom.LabelsFont());
     TCanvas3D& canvas = Chart.Canvas();
-    EXPECT_EQ(bottom.WidestLabelWidth(),
-              canvas.MeasureTextWidth("1,000") + canvas.MeasureTextWidth(" "));
+    const std::int32_t values = canvas.MeasureTextWidth("1,000") + canvas.MeasureTextWidth(" ");
+    EXPECT_EQ(bottom.WidestLabelWidth(), values);
+    // The room does not depend on what the label event makes of the texts.
+    Chart.OnGetAxisLabel = [](TCustomChartAxis*, TChartSeries*, std::int32_t, std::string& text) {
+        text += " units";
+    };
+    EXPECT_EQ(bottom.WidestLabelWidth(), values);
+    Chart.OnGetAxisLabel = nullptr;
     LabelPoints({{1, "ab\rcdefgh"}, {2, "xyz"}});
     EXPECT_EQ(bottom.WidestLabelWidth(), canvas.MeasureTextWidth("cdefgh"));
     bottom.SetLabelStyle(talNone);

@@ -319,11 +319,17 @@ TEST_F(AxisChart, AxesShownFollowTheSeries) {
 }
 
 TEST_F(AxisChart, DepthAxisRangeSpansTheDepthSlots) {
-    AddSeries({{1, 1}});
+    const TChartSeries* series = AddSeries({{1, 1}});
     chart.SetHighestZOrder(2);
     LayOutAxes(chart, {0, 0, 100, 100});
     EXPECT_EQ(chart.DepthAxis().Minimum(), -0.5);
     EXPECT_EQ(chart.DepthAxis().Maximum(), 2.5);
+    // Value labels, also when set rather than found from the series, span the series' depth.
+    chart.DepthAxis().SetLabelStyle(talValue);
+    LayOutAxes(chart, {0, 0, 100, 100});
+    EXPECT_EQ(chart.DepthAxis().Minimum(), series->SeriesMinZ());
+    EXPECT_EQ(chart.DepthAxis().Maximum(), series->SeriesMaxZ());
+    chart.DepthAxis().SetLabelStyle(talAuto);
     // Values spread over the depth of the box as the last layout left it.
     chart.SetDepths3D(10, 30);
     LayOutAxes(chart, {0, 0, 100, 100});

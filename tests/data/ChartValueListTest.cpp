@@ -248,6 +248,73 @@ TEST(ChartValueListTest, SortingWithoutOrderDoesNothingAndLargeSortsStayShallow)
 
 namespace {
 
+// The recursive quicksort of SortByValues written out literally, on (key, identity) pairs,
+// ascending by key.
+void ReferenceSort(std::vector<std::pair<double, int>>& points, int l, int r) {
+    int i = l;
+    int j = r;
+    int m = (l + r) / 2;
+    const auto compare = [&](int a, int b) {
+        return points[a].first < points[b].first ? -1 : (points[a].first > points[b].first ? 1 : 0);
+    };
+    while (i < j) {
+        while (compare(i, m) < 0) {
+            ++i;
+        }
+        while (compare(m, j) < 0) {
+            --j;
+        }
+        if (i < j) {
+            std::swap(points[i], points[j]);
+            if (m == i) {
+                m = j;
+            } else if (m == j) {
+                m = i;
+            }
+        }
+        if (i <= j) {
+            ++i;
+            --j;
+        }
+    }
+    if (j > l) {
+        ReferenceSort(points, l, j);
+    }
+    if (i < r) {
+        ReferenceSort(points, i, r);
+    }
+}
+
+} // namespace
+
+TEST(ChartValueListTest, EqualKeysEndInTheOrderOfTheRecursiveSort) {
+    // Few distinct keys, so that most arrays hold repeats; the identities tell equal keys apart.
+    // A descending sort compares as an ascending one of the negated keys.
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        const bool descending = round % 2 == 1;
+        const int count = 2 + static_cast<int>(random() % 40);
+        std::vector<std::pair<double, int>> reference;
+        TChartSeries series;
+        series.XValues().SetOrder(loNone);
+        for (int id = 0; id < count; ++id) {
+            const double key = static_cast<double>(random() % 5);
+            reference.emplace_back(descending ? -key : key, id);
+            series.AddPoint(key, id);
+        }
+        series.XValues().SetOrder(descending ? loDescending : loAscending);
+        series.XValues().SortByValues();
+        ReferenceSort(reference, 0, count - 1);
+        std::vector<double> expected;
+        for (const auto& point : reference) {
+            expected.push_back(point.second);
+        }
+        ASSERT_EQ(Values(series.YValues()), expected) << "round " << round;
+    }
+}
+
+namespace {
+
 // The insertion rule stated plainly: after the longest run at the end whose values are all
 // greater (ascending) or all smaller (descending); appended without an order.
 std::size_t ReferencePlace(const std::vector<double>& values, TChartListOrder order, double value) {

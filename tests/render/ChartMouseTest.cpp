@@ -125,6 +125,12 @@ TEST_F(ChartMouseTest, ThePartUnderTheMouseFirstMatchFirst) {
     part = Chart.ChartPartAt(inside.X, plot.Bottom);
     EXPECT_EQ(part.Kind, cpAxis);
     EXPECT_EQ(part.Axis, &Chart.BottomAxis());
+
+    // Where the chart rectangle reaches over the title and the foot, they are found first.
+    Chart.SetPlotRect({plot.Left, title.Top, plot.Right, foot.Bottom});
+    EXPECT_EQ(Chart.ChartPartAt(inside.X, title.Top + 1).Kind, cpTitle);
+    EXPECT_EQ(Chart.ChartPartAt(inside.X, foot.Bottom - 1).Kind, cpFoot);
+    EXPECT_EQ(Chart.ChartPartAt(inside.X, inside.Y).Kind, cpPlotArea);
 }
 
 TEST_F(ChartMouseTest, ASeriesOnAnAxisLineHidesTheAxis) {
@@ -344,7 +350,7 @@ TEST_F(ChartMouseTest, ADragRightAndDownZoomsIntoTheRectangle) {
     EXPECT_FALSE(Chart.ScalesRestored());
     EXPECT_FALSE(Chart.LeftAxis().Automatic());
     // The scales of before the zoom are kept: top, bottom, left, right.
-    const std::array<TSavedAxisScale, 4>& saved = Chart.SavedAxisScales();
+    const std::array<TSavedAxisScale, 4> saved = Chart.SavedAxisScales();
     EXPECT_EQ(saved[1], (TSavedAxisScale{false, false, false, 0, 1000}));
     EXPECT_EQ(saved[2], (TSavedAxisScale{false, false, false, -1000, 1000}));
     EXPECT_TRUE(saved[0].Automatic);
@@ -353,7 +359,7 @@ TEST_F(ChartMouseTest, ADragRightAndDownZoomsIntoTheRectangle) {
     // A second zoom keeps the scales of before the first one.
     Layout();
     Drag(mbLeft, from, to);
-    EXPECT_EQ(Chart.SavedAxisScales()[1], saved[1]);
+    EXPECT_EQ(Chart.SavedAxisScales(), saved);
     EXPECT_EQ(zooms, 2);
 }
 
