@@ -7,6 +7,7 @@ KORVATEL_PACKAGES=(
     libgtest-dev
     fonts-liberation
     xvfb xauth xdotool
+    poppler-utils
     clang libclang-rt-14-dev valgrind
 )
 
