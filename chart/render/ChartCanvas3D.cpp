@@ -1,7 +1,8 @@
-// The canvas in four files: this one holds the surface state, lines, the painter state and
+// The canvas in five files: this one holds the surface state, lines, the painter state and
 // the shapes and fills; ChartCanvasText.cpp text, clipping and the off-screen image;
 // ChartCanvas3DForms.cpp the projection and the 3D forms; ChartCanvasRecord.cpp the record of
-// the picture under the series.
+// the picture under the series; ChartCanvasDevice.cpp what surfaces of another device scale
+// than 1 need besides.
 
 #include "ChartCanvas3D.h"
 

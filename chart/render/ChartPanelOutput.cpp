@@ -45,25 +45,28 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
 void TCustomChartPanel::DrawOntoSurface(TChartSurface& surface, const TRect& rect) {
     const TRect window = FCanvas->Bounds();
     TChartSurface* kept = FCanvas->BitmapSurface();
+    // Mouse handling goes on with the window's layout, so it is laid out again as the window
+    // last showed it; the kept picture comes out the same and stays as clean or stale as it
+    // was. Without a kept picture the window's next paint lays it out.
+    auto backToTheWindow = [&] {
+        FCanvas->EndDrawingOn();
+        if (kept != nullptr && kept == FCanvas->BitmapSurface()) {
+            DrawIntoBuffer(*kept, window);
+        } else {
+            RequestRepaint();
+        }
+    };
     FPanelBounds = FCanvas->BeginDrawingOn(surface, FView3DOptions.get(), rect, FView3D);
     try {
         ApplyPanelMargins();
         RenderChart(FPanelBounds);
     } catch (...) {
         // An event handler of the chart raised: the canvas must not stay on the caller's
-        // surface.
-        FCanvas->EndDrawingOn();
+        // surface, nor the layout be the picture's.
+        backToTheWindow();
         throw;
     }
-    FCanvas->EndDrawingOn();
-    // Mouse handling goes on with the window's layout, so it is laid out again as the window
-    // last showed it; the kept picture comes out the same and stays as clean or stale as it
-    // was. Without a kept picture the window's next paint lays it out.
-    if (kept != nullptr && kept == FCanvas->BitmapSurface()) {
-        DrawIntoBuffer(*kept, window);
-    } else {
-        RequestRepaint();
-    }
+    backToTheWindow();
 }
 
 QImage TCustomChartPanel::DrawToImage(std::int32_t width, std::int32_t height,
