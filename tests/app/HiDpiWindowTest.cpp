@@ -6,6 +6,7 @@
 #include "ChartWidget.h"
 #include "FastLineSeries.h"
 #include "MainWindow.h"
+#include "PixelBlocks.h"
 #include "RecordingMessageBoxes.h"
 #include "StoredChartLayout.h"
 
@@ -68,23 +69,10 @@ TEST(HiDpiWindowTest, TheWindowShowsTheChartAtDeviceResolution) {
     ASSERT_EQ(shown.size(), QSize(1922, 1058));
     EXPECT_EQ(shown, Pixels(chart.DrawToImage(961, 529, 2.0)));
     // Its title is not a magnified picture: most 2 x 2 blocks with ink are of two colours.
-    const QRgb white = qRgb(255, 255, 255);
-    int blocks = 0;
-    int mixed = 0;
-    for (int y = 0; y < chart.PlotRect().Top * 2 - 4; y += 2) {
-        for (int x = 700; x < 1220; x += 2) {
-            const QRgb corner = shown.pixel(x, y);
-            const bool uniform = shown.pixel(x + 1, y) == corner &&
-                                 shown.pixel(x, y + 1) == corner &&
-                                 shown.pixel(x + 1, y + 1) == corner;
-            if (!uniform || corner != white) {
-                ++blocks;
-                mixed += uniform ? 0 : 1;
-            }
-        }
-    }
-    EXPECT_GT(blocks, 50);
-    EXPECT_GT(mixed * 3, blocks) << mixed << " of " << blocks << " blocks with ink are mixed";
+    const TPixelBlocks blocks =
+        CountPixelBlocks(shown, QRect(700, 0, 520, chart.PlotRect().Top * 2 - 4));
+    EXPECT_GT(blocks.Inked, 50);
+    EXPECT_GT(blocks.Mixed * 3, blocks.Inked) << blocks.Mixed << " of " << blocks.Inked;
 }
 
 TEST(HiDpiWindowTest, TheRubberBandAndTheZoomWorkInLogicalPixels) {

@@ -4,6 +4,7 @@
 #include "ChartImage.h"
 #include "ChartSurface.h"
 #include "FastLineSeries.h"
+#include "PixelBlocks.h"
 #include "TextCache.h"
 
 #include <QDir>
@@ -148,20 +149,8 @@ TEST(ChartPictureTest, AtRatioTwoTheSamePlacesAreDrawnAtDeviceResolution) {
     ASSERT_FALSE(titleOne.isEmpty());
     EXPECT_NEAR(titleTwo.center().x(), titleOne.center().x() * 2 + 1, 2);
     EXPECT_NEAR(titleTwo.width(), titleOne.width() * 2, 3);
-    int blocks = 0;
-    int mixed = 0;
-    for (int y = titleTwo.top() & ~1; y <= titleTwo.bottom(); y += 2) {
-        for (int x = titleTwo.left() & ~1; x <= titleTwo.right(); x += 2) {
-            const QRgb corner = two.pixel(x, y);
-            const bool uniform = two.pixel(x + 1, y) == corner && two.pixel(x, y + 1) == corner &&
-                                 two.pixel(x + 1, y + 1) == corner;
-            if (!uniform || corner != qRgb(255, 255, 255)) {
-                ++blocks;
-                mixed += uniform ? 0 : 1;
-            }
-        }
-    }
-    EXPECT_GT(mixed * 3, blocks) << mixed << " of " << blocks << " blocks with ink are mixed";
+    const TPixelBlocks blocks = CountPixelBlocks(two, titleTwo);
+    EXPECT_GT(blocks.Mixed * 3, blocks.Inked) << blocks.Mixed << " of " << blocks.Inked;
 }
 
 TEST(ChartPictureTest, FractionalRatiosCoverThePictureWithoutSeams) {
