@@ -2,6 +2,7 @@
 #include "PixelLine.h"
 
 #include <QImage>
+#include <array>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
@@ -13,6 +14,7 @@ namespace {
 
 using TPixel = std::pair<std::int64_t, std::int64_t>;
 using TPixels = std::set<TPixel>;
+__extension__ typedef __int128 TWide;
 
 // The rule of a line at a device scale s = P / Q, written from its definition pixel by pixel in
 // exact integers: a device pixel belongs to the line when its centre lies, along the major
@@ -21,30 +23,30 @@ using TPixels = std::set<TPixel>;
 // including) half a logical pixel after it.
 TPixels ReferenceLine(const TDeviceScale& scale, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                       std::int64_t y1, const TRect& clip) {
-    const std::int64_t p = scale.Numerator();
-    const std::int64_t q = scale.Denominator();
+    const TWide p = scale.Numerator();
+    const TWide q = scale.Denominator();
     const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
-    const std::int64_t m0 = xMajor ? x0 : y0;
-    const std::int64_t m1 = xMajor ? x1 : y1;
-    const std::int64_t n0 = xMajor ? y0 : x0;
-    const std::int64_t minorDelta = xMajor ? y1 - y0 : x1 - x0;
-    const std::int64_t d = std::abs(m1 - m0);
-    const std::int64_t sign = m1 > m0 ? 1 : -1;
+    const TWide m0 = xMajor ? x0 : y0;
+    const TWide m1 = xMajor ? x1 : y1;
+    const TWide n0 = xMajor ? y0 : x0;
+    const TWide minorDelta = xMajor ? y1 - y0 : x1 - x0;
+    const TWide d = m1 > m0 ? m1 - m0 : m0 - m1;
+    const TWide sign = m1 > m0 ? 1 : -1;
     // The major extent: logical edges from the start pixel to the end pixel, times 2 P.
-    const std::int64_t low = sign > 0 ? 2 * p * m0 : 2 * p * (m1 + 1);
-    const std::int64_t high = sign > 0 ? 2 * p * m1 : 2 * p * (m0 + 1);
+    const TWide low = sign > 0 ? 2 * p * m0 : 2 * p * (m1 + 1);
+    const TWide high = sign > 0 ? 2 * p * m1 : 2 * p * (m0 + 1);
     TPixels pixels;
     for (std::int64_t y = clip.Top; y < clip.Bottom; ++y) {
         for (std::int64_t x = clip.Left; x < clip.Right; ++x) {
-            const std::int64_t c = xMajor ? x : y;
-            const std::int64_t j = xMajor ? y : x;
+            const TWide c = xMajor ? x : y;
+            const TWide j = xMajor ? y : x;
             if (q * (2 * c + 1) < low || q * (2 * c + 1) >= high) {
                 continue;
             }
             // The course at the centre of c, times 2 Q d.
-            const std::int64_t course =
+            const TWide course =
                 p * d * (2 * n0 + 1) + minorDelta * sign * (q * (2 * c + 1) - p * (2 * m0 + 1));
-            const std::int64_t centre = (2 * j + 1) * q * d;
+            const TWide centre = (2 * j + 1) * q * d;
             if (centre >= course - p * d && centre < course + p * d) {
                 pixels.emplace(x, y);
             }
@@ -113,6 +115,19 @@ TEST(WideLineTest, SpansFollowTheRuleAtEveryScaleInsideAnyClip) {
             SCOPED_TRACE(testing::Message()
                          << "ratio " << ratio << ": (" << x0 << ", " << y0 << ") to (" << x1 << ", "
                          << y1 << ") in (" << left << ", " << top << ")");
+            ASSERT_EQ(SpanPixels(scale, x0, y0, x1, y1, clip),
+                      ReferenceLine(scale, x0, y0, x1, y1, clip));
+        }
+        // Lines between the far ends of the 32-bit range cost only their visible part, and
+        // their arithmetic does not overflow.
+        constexpr std::int32_t Low = INT32_MIN;
+        constexpr std::int32_t High = INT32_MAX;
+        const TRect clip{-30, -30, 40, 40};
+        for (const auto& [x0, y0, x1, y1] :
+             {std::array{Low, Low, High, High}, std::array{High, Low + 5, Low, High - 7},
+              std::array{Low, 3, High, 3}, std::array{5, High, 4, Low}}) {
+            SCOPED_TRACE(testing::Message() << "ratio " << ratio << ": (" << x0 << ", " << y0
+                                            << ") to (" << x1 << ", " << y1 << ")");
             ASSERT_EQ(SpanPixels(scale, x0, y0, x1, y1, clip),
                       ReferenceLine(scale, x0, y0, x1, y1, clip));
         }
