@@ -172,11 +172,15 @@ void TChartCanvas3D::StrokeLine(std::int32_t x0, std::int32_t y0, std::int32_t x
     }
     const QPointF start = from + (to - from) * t0;
     const QPointF end = from + (to - from) * t1;
-    // Dashes count pixels along the major axis, as the one-pixel line's pattern does; on a
-    // slanted line one such pixel is this many pen widths long.
-    const double stretch = std::hypot(dx, dy) / major;
+    // A pen of width 0 is the device's thinnest line (a printer's hairline, which the printing
+    // rules give dotted grid lines); any other is one logical pixel wide. Dashes count logical
+    // pixels along the major axis, as the one-pixel line's pattern does: on a slanted line one
+    // such pixel is this many pen widths long, and a hairline's width is one device pixel.
+    const bool hairline = Pen().Width() == 0;
+    const double width = hairline ? 0.0 : 1.0;
+    const double stretch = std::hypot(dx, dy) / major * (hairline ? TargetSurface()->Ratio() : 1.0);
     const QRgb color = Resolve(Pen().Color());
-    QPen pen(QColor::fromRgb(color), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(QColor::fromRgb(color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     const TPixelLine::TPattern pattern = FLine.Pattern();
     UseLogicalSpace(*painter);
     SetPainterMode(*painter, CompositionFor(Pen().Mode()));
@@ -184,7 +188,7 @@ void TChartCanvas3D::StrokeLine(std::int32_t x0, std::int32_t y0, std::int32_t x
     const QLineF line(start, end);
     if (!pattern.IsSolid()) {
         if (FTextBackMode == cbmOpaque) {
-            SetPainterPen(*painter, QPen(QColor::fromRgb(Resolve(FTextBackColor)), 1.0,
+            SetPainterPen(*painter, QPen(QColor::fromRgb(Resolve(FTextBackColor)), width,
                                          Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             painter->drawLine(line);
         }
@@ -204,7 +208,7 @@ void TChartCanvas3D::StrokeLine(std::int32_t x0, std::int32_t y0, std::int32_t x
             runs.append(0);
         }
         pen.setDashPattern(runs);
-        pen.setDashOffset(phase * stretch + t0 * std::hypot(to.x() - from.x(), to.y() - from.y()));
+        pen.setDashOffset((phase + t0 * major) * stretch);
     }
     SetPainterPen(*painter, pen);
     painter->drawLine(line);

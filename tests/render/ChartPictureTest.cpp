@@ -322,3 +322,30 @@ TEST(ChartPdfTest, PrintingPutsTheWholeChartOnOnePageInsideTheMargins) {
     EXPECT_NEAR(chart.top(), 85, 1);
     EXPECT_NEAR(double(chart.width()) / chart.height(), 400.0 / 250.0, 0.02);
 }
+
+TEST(ChartPdfTest, PrintedDottedGridLinesAreHairlines) {
+    // The printing rules give dotted grid pens width 0: on a page the device's thinnest line.
+    // A picture of the same size keeps them one logical pixel (here four device pixels) wide.
+    PictureChart p;
+    QImage page(1600, 1000, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    // 384 dots per inch: four device pixels to the logical one.
+    page.setDotsPerMeterX(4 * 3780);
+    page.setDotsPerMeterY(4 * 3780);
+    {
+        QPainter painter(&page);
+        p.chart.PrintPage(painter, QRectF(0, 0, 1600, 1000));
+    }
+    const QImage picture = p.chart.DrawToImage(400, 250, 4.0);
+    auto grey = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += image.pixel(x, y) == qRgb(128, 128, 128) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(grey(page), 1000);
+    EXPECT_LT(grey(page) * 2, grey(picture));
+}
