@@ -396,7 +396,7 @@ QPainter* TChartCanvas3D::PreparePainter() {
                                               : ToQRect(IntersectRect(FClipRect, SurfaceRect())));
             break;
         case TClipKind::Region:
-            painter.setClipRegion(*DeviceClipRegion());
+            painter.setClipRegion(FDeviceRaster ? *DeviceClipRegion() : FClipRegion);
             break;
         }
         FPainterClipSerial = FClipSerial;

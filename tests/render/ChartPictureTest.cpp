@@ -323,19 +323,34 @@ TEST(ChartPdfTest, PrintingPutsTheWholeChartOnOnePageInsideTheMargins) {
     EXPECT_NEAR(double(chart.width()) / chart.height(), 400.0 / 250.0, 0.02);
 }
 
+// A page of four device pixels to the logical one (384 dots per inch), printed on.
+QImage PrintedPage(TChart& chart) {
+    QImage page(1600, 1000, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    page.setDotsPerMeterX(4 * 3780);
+    page.setDotsPerMeterY(4 * 3780);
+    QPainter painter(&page);
+    chart.PrintPage(painter, QRectF(0, 0, 1600, 1000));
+    return page;
+}
+
+TEST(ChartPdfTest, APrintedSeriesIsClippedToTheBoxLikeItsPicture) {
+    // In 3D the series' clip is the outline of the box, a region.
+    PictureChart p;
+    p.chart.SetView3D(true);
+    p.chart.SeriesList()[0]->AddPoint(80, 400); // far above the box
+    const QRect printed = Box(PrintedPage(p.chart), Red);
+    const QRect pictured = Box(p.chart.DrawToImage(400, 250, 4.0), Red);
+    ASSERT_FALSE(pictured.isEmpty());
+    EXPECT_NEAR(printed.top(), pictured.top(), 4);
+    EXPECT_NEAR(printed.bottom(), pictured.bottom(), 4);
+}
+
 TEST(ChartPdfTest, PrintedDottedGridLinesAreHairlines) {
     // The printing rules give dotted grid pens width 0: on a page the device's thinnest line.
     // A picture of the same size keeps them one logical pixel (here four device pixels) wide.
     PictureChart p;
-    QImage page(1600, 1000, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    // 384 dots per inch: four device pixels to the logical one.
-    page.setDotsPerMeterX(4 * 3780);
-    page.setDotsPerMeterY(4 * 3780);
-    {
-        QPainter painter(&page);
-        p.chart.PrintPage(painter, QRectF(0, 0, 1600, 1000));
-    }
+    const QImage page = PrintedPage(p.chart);
     const QImage picture = p.chart.DrawToImage(400, 250, 4.0);
     auto grey = [](const QImage& image) {
         int count = 0;
