@@ -297,7 +297,7 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
     if (FOpenRows.size() < rows) {
         FOpenRows.resize(rows);
     }
-    TColumnRuns columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
+    TColumnRuns<false> columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
     const QRgb color = FColor;
     for (const TPoint& point : points) {
         const std::int64_t dx = std::int64_t{point.X} - start.X;

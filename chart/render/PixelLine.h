@@ -305,6 +305,8 @@ public:
     void Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
 
 private:
+    // Banded: runs stand for bands of several columns (a whole device scale above 1).
+    template <bool Banded>
     class TColumnRuns;
     void Paint(const TSpan& span);
     void PaintPattern(const TSpan& span);

@@ -39,14 +39,15 @@ inline void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb 
 // horizontal stretch when the runs leave it. The work per column follows how far the ends of
 // the runs move, and the pixels go out in stretches along the scan lines.
 //
-// A run may stand for a band of width columns from its column to the right (the lines of a
-// device scale, see TPixelLine::SetScale): the columns that consecutive runs cover together
+// Banded, a run stands for a band of width columns from its column to the right (the lines of
+// a device scale, see TPixelLine::SetScale): the columns that consecutive runs cover together
 // reach from the first run's column to the last one's plus width - 1, so a row is written from
 // where it opened to there, and nothing outside the clip's columns. A row that a run leaves is
 // still joined to a run up to width columns further on, so it is left open that long and only
 // then written: a steep band from one column to the next crosses the columns between in runs
 // shorter than those on either side, and closing the rows they miss would write the rows of
 // every column anew.
+template <bool Banded>
 class TPixelLine::TColumnRuns {
 public:
     // open: scratch of at least clip.Bottom - clip.Top entries.
@@ -137,7 +138,7 @@ private:
             return;
         }
         FDirection = static_cast<std::int32_t>(step);
-        if (FWidth > 1) {
+        if constexpr (Banded) {
             SweepBand(run);
             return;
         }
@@ -222,12 +223,17 @@ private:
         });
     }
 
-    // Writes the rows low..high from where they opened to the column where they ended.
+    // Writes the rows low..high from where they opened to the column where they ended; a band
+    // reaches width - 1 columns further, as far as the clip lets it.
     void Close(std::int32_t low, std::int32_t high, std::int32_t column) {
         for (std::int32_t row = low; row <= high; ++row) {
             const std::int32_t from = FOpen[row - FTop];
-            const std::int32_t left = std::max(std::min(from, column), FLeft);
-            const std::int32_t right = std::min(std::max(from, column) + FWidth - 1, FRight);
+            std::int32_t left = std::min(from, column);
+            std::int32_t right = std::max(from, column);
+            if constexpr (Banded) {
+                left = std::max(left, FLeft);
+                right = std::min(right + FWidth - 1, FRight);
+            }
             PixelLineDetail::FillStretch(reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine), left,
                                          right, FColor);
         }
@@ -238,14 +244,16 @@ private:
             Close(FSwept.Low, FSwept.High, FSwept.Column);
             FSwept.Valid = false;
         }
-        for (const TRun& behind : FBehind) {
-            Close(behind.Low, behind.High, behind.Column);
+        if constexpr (Banded) {
+            for (const TRun& behind : FBehind) {
+                Close(behind.Low, behind.High, behind.Column);
+            }
+            FBehind.clear();
         }
-        FBehind.clear();
     }
 
     void WriteColumn(const TRun& run) {
-        if (FWidth != 1) {
+        if constexpr (Banded) {
             const std::int32_t left = std::max(run.Column, FLeft);
             const std::int32_t right = std::min(run.Column + FWidth - 1, FRight);
             for (std::int32_t row = run.Low; row <= run.High; ++row) {

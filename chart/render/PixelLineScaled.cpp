@@ -290,7 +290,7 @@ void TPixelLine::DrawWideChain(TPoint start, std::span<const TPoint> points) {
         FOpenRows.resize(rows);
     }
     const auto width = static_cast<std::int32_t>(FScale.Numerator());
-    TColumnRuns columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data(), width);
+    TColumnRuns<true> columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data(), width);
     for (const TPoint& point : points) {
         TWideSpan span;
         if (VisibleWideSpan(start.X, start.Y, point.X, point.Y, FScale, FClip, span)) {
