@@ -3,7 +3,9 @@
 // then the repaint that follows: the chart drawn into its off-screen image through the whole
 // pipeline, as the paint does it. "frame_window" adds the paint's last step, the copy of the
 // finished image to the window's painter (memory-bound: about 45 µs for the 2 MB image).
-// "frame_smooth" does what "frame" does for L = 1000.
+// "frame_smooth" does what "frame" does for L = 1000. "frame_hidpi" is "frame" on a window of
+// device pixel ratio 2: the same layout in logical pixels, drawn into an image of four times the
+// pixels (text at the device's resolution, lines two device pixels wide along their course).
 // "fastline" times the fast line's repaint alone (visible range, clip, one pen set-up and a line
 // per point) over a million points that all lie inside the axis range, so that no point is left out
 // before drawing. "frame_qpainter" is the yardstick for "frame": the same tick with the same scene
@@ -32,11 +34,18 @@ namespace {
 constexpr int ChartWidth = 961;
 constexpr int ChartHeight = 529;
 
+// The window image of a device pixel ratio, for the paint to copy to.
+QImage WindowImage(double ratio) {
+    QImage image(static_cast<int>(ChartWidth * ratio), static_cast<int>(ChartHeight * ratio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 // The main window's chart and series, with a window image for the paint to copy to.
 struct TChartBench {
-    TChartBench()
-        : Window(ChartWidth, ChartHeight, QImage::Format_RGB32), Painter(&Window),
-          WindowSurface(Painter) {
+    explicit TChartBench(double ratio = 1.0)
+        : Window(WindowImage(ratio)), Painter(&Window), WindowSurface(Painter) {
         Chart.SetSize(ChartWidth, ChartHeight);
         Series = new TFastLineSeries;
         ApplyStoredChartLayout(Chart, *Series);
@@ -68,8 +77,8 @@ struct TFrameBench {
     std::unique_ptr<TChartBench> Bench;
     TSimulationState State;
 
-    void Prepare(double length) {
-        Bench = std::make_unique<TChartBench>();
+    void Prepare(double length, double ratio = 1.0) {
+        Bench = std::make_unique<TChartBench>(ratio);
         State.StringLength = length;
         State.Beta = 0;
         State.SimTime = 0;
@@ -96,6 +105,12 @@ const TBenchRegistration FrameCase({"frame", 2001, [] { longest.Prepare(2000); }
 TFrameBench longestWindow;
 const TBenchRegistration WindowFrameCase({"frame_window", 2001, [] { longestWindow.Prepare(2000); },
                                           [] { longestWindow.Tick(true); }});
+
+// The same on a window of device pixel ratio 2.
+TFrameBench longestHiDpi;
+const TBenchRegistration HiDpiFrameCase({"frame_hidpi", 2001,
+                                         [] { longestHiDpi.Prepare(2000, 2.0); },
+                                         [] { longestHiDpi.Tick(); }});
 
 // The longest string that does not fold: one smooth curve across the chart.
 TFrameBench smooth;

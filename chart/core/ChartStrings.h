@@ -44,6 +44,13 @@ inline constexpr std::string_view BarWidthPercentRange =
 inline constexpr std::string_view OriginNotFinite = "Origin must be a finite number";
 inline constexpr std::string_view RotationName = "Rotation";
 inline constexpr std::string_view ExplodePercentRange = "Explode percent must be between %d and %d";
+inline constexpr std::string_view PictureSize =
+    "A picture must be at least 1 x 1 pixels, not %d x %d";
+inline constexpr std::string_view PictureTooLarge =
+    "Not enough memory for a picture of %d x %d pixels";
+inline constexpr std::string_view PixelRatio = "Device pixel ratio must be above 0 and at most %d";
+inline constexpr std::string_view CannotWriteFile = "Cannot write the file %s";
+inline constexpr std::string_view CannotPrint = "The printer cannot print";
 // Number texts of values that are not finite.
 inline constexpr std::string_view NotANumberText = "NaN";
 inline constexpr std::string_view InfinityText = "INF";

@@ -187,7 +187,8 @@ void TCustomAxisPanel::RenderChart(const TRect& panelRect) {
         OnBeforeDrawSeries(this);
     }
     RenderAllSeries();
-    if (Zoom().DragActive) {
+    // The rubber band belongs to the window's picture, not to a picture or a page.
+    if (Zoom().DragActive && !Canvas().DrawingOn()) {
         DrawZoomRectangle();
     }
     Canvas().ResetDrawingState();
@@ -198,6 +199,11 @@ void TCustomAxisPanel::RenderChart(const TRect& panelRect) {
 
 void TCustomAxisPanel::RenderUnderSeries(const TRect& panelRect) {
     TChartCanvas3D& canvas = Canvas();
+    if (canvas.DrawingOn()) {
+        // A picture or a page: drawn as it is, and the window's kept picture stays.
+        PaintUnderSeries(panelRect);
+        return;
+    }
     // The kept picture is used only when this pass can be run again without anyone noticing:
     // no handler of ours is called while it draws.
     const bool reusable = FReuseUnderSeries && !CallsHandlersUnderSeries();

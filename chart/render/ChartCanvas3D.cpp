@@ -1,7 +1,8 @@
-// The canvas in four files: this one holds the surface state, lines, the painter state and
+// The canvas in five files: this one holds the surface state, lines, the painter state and
 // the shapes and fills; ChartCanvasText.cpp text, clipping and the off-screen image;
 // ChartCanvas3DForms.cpp the projection and the 3D forms; ChartCanvasRecord.cpp the record of
-// the picture under the series.
+// the picture under the series; ChartCanvasDevice.cpp what surfaces of another device scale
+// than 1 need besides.
 
 #include "ChartCanvas3D.h"
 
@@ -97,6 +98,7 @@ TChartCanvas3D::~TChartCanvas3D() {
 void TChartCanvas3D::SetTargetSurface(TChartSurface* surface) {
     TCanvas3D::SetTargetSurface(surface);
     FLineState.Ready = false;
+    UpdateDeviceScale();
 }
 
 void TChartCanvas3D::SetTextBackgroundColor(TColor value) {
@@ -148,6 +150,14 @@ void TChartCanvas3D::PlotPixel(std::int32_t x, std::int32_t y, TColor color) {
         return;
     }
     const QRgb rgb = Resolve(color) | Opaque;
+    if (FScaled) {
+        // The device pixels of the logical one.
+        if (QPainter* painter = PreparePainter()) {
+            SetPainterMode(*painter, QPainter::CompositionMode_SourceOver);
+            FillDevice(*painter, {x, y, x + 1, y + 1}, QBrush(QColor::fromRgb(rgb)));
+        }
+        return;
+    }
     if (std::uint8_t* pixels = surface->Pixels()) {
         reinterpret_cast<QRgb*>(pixels + y * surface->BytesPerLine())[x] = rgb;
         return;
@@ -210,8 +220,13 @@ bool TChartCanvas3D::PrepareLine() {
     FLine.SetPen(Resolve(pen.Color()), pen.Mode(),
                  TPixelLine::PatternFor(pen.Style(), pen.SmallDots()), FTextBackMode == cbmOpaque,
                  Resolve(FTextBackColor));
-    const TRect clip = EffectiveClipRect();
-    const QRegion* region = FClipKind == TClipKind::Region ? &FClipRegion : nullptr;
+    if (FScaled && pixels == nullptr) {
+        // A painter of another scale (a printer, a PDF) strokes the line.
+        FLineState.Stroke = true;
+        return true;
+    }
+    const TRect clip = DeviceClipRect();
+    const QRegion* region = DeviceClipRegion();
     if (pixels != nullptr) {
         FLine.SetTarget(pixels, surface->BytesPerLine(), clip, region);
     } else {
@@ -245,8 +260,18 @@ void TChartCanvas3D::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1,
         if (QPainter* painter = PreparePainter()) {
             SetPainterMode(*painter, CompositionFor(Pen().Mode()));
             SetPainterPen(*painter, ShapePen());
-            painter->drawLine(x0, y0, x1, y1);
+            if (FScaled) {
+                // Centred on the pixels' centres, as the one-pixel line is.
+                UseLogicalSpace(*painter);
+                painter->drawLine(QLineF(x0 + 0.5, y0 + 0.5, x1 + 0.5, y1 + 0.5));
+            } else {
+                painter->drawLine(x0, y0, x1, y1);
+            }
         }
+        return;
+    }
+    if (FLineState.Stroke) {
+        StrokeLine(x0, y0, x1, y1);
         return;
     }
     FLine.Draw(x0, y0, x1, y1);
@@ -295,7 +320,7 @@ void TChartCanvas3D::DrawLinesTo(std::span<const TPoint> points) {
         FPenPosition = points.back();
         return;
     }
-    if (FRecording || FLineState.Wide || FLineState.Collect ||
+    if (FRecording || FLineState.Wide || FLineState.Collect || FLineState.Stroke ||
         (FKeptValid && !FLineState.OnBitmap)) {
         for (const TPoint& point : points) {
             DrawLineTo(point.X, point.Y);
@@ -368,20 +393,32 @@ QPainter* TChartCanvas3D::PreparePainter() {
         FPainterBrushSet = false;
         FPainterModeSet = false;
         FPainterFontId = 0;
+        FPainterSpace = TPainterSpace::Unknown;
     }
     if (FPainterClipSerial != FClipSerial) {
+        if (FDeviceRaster) {
+            // On an image of another scale the clip takes whole device pixels, as fills do.
+            UseDeviceSpace(painter);
+        } else if (FScaled) {
+            UseLogicalSpace(painter);
+        }
         switch (FClipKind) {
         case TClipKind::None:
             painter.setClipping(false);
             break;
         case TClipKind::Rectangle:
-            painter.setClipRect(ToQRect(IntersectRect(FClipRect, SurfaceRect())));
+            painter.setClipRect(FDeviceRaster ? ToQRect(DeviceClipRect())
+                                              : ToQRect(IntersectRect(FClipRect, SurfaceRect())));
             break;
         case TClipKind::Region:
-            painter.setClipRegion(FClipRegion);
+            painter.setClipRegion(FDeviceRaster ? *DeviceClipRegion() : FClipRegion);
             break;
         }
         FPainterClipSerial = FClipSerial;
+    }
+    if (FScaled) {
+        // Shapes, text and wide pens take logical pixels; fills switch to device pixels.
+        UseLogicalSpace(painter);
     }
     return &painter;
 }
@@ -467,7 +504,10 @@ bool TChartCanvas3D::FillPixels(const TRect& rect, QRgb color) {
     if (pixels == nullptr) {
         return false;
     }
-    const TRect area = IntersectRect(rect, EffectiveClipRect());
+    // On a surface of another scale the fill takes the device pixels whose centres lie inside
+    // it, as every other fill there does.
+    const TRect area = FScaled ? IntersectRect(FScale.Inside(rect), DeviceClipRect())
+                               : IntersectRect(rect, EffectiveClipRect());
     if (area.IsEmpty()) {
         return true;
     }
@@ -490,6 +530,10 @@ void TChartCanvas3D::FillSolid(QPainter& painter, const TRect& rect, QRgb color)
         return;
     }
     SetPainterMode(painter, QPainter::CompositionMode_SourceOver);
+    if (FScaled) {
+        FillDevice(painter, visible, QBrush(QColor::fromRgb(color)));
+        return;
+    }
     painter.fillRect(ToQRect(visible), QColor::fromRgb(color));
 }
 
@@ -518,10 +562,18 @@ void TChartCanvas3D::FillWithBrush(QPainter& painter, const TRect& rect, bool us
         // The gaps between hatch lines show the text background colour.
         SetPainterMode(painter, usePenMode ? CompositionFor(Pen().Mode())
                                            : QPainter::CompositionMode_SourceOver);
-        painter.fillRect(area, QColor::fromRgb(Resolve(FTextBackColor)));
+        if (FScaled) {
+            FillDevice(painter, visible, QBrush(QColor::fromRgb(Resolve(FTextBackColor))));
+        } else {
+            painter.fillRect(area, QColor::fromRgb(Resolve(FTextBackColor)));
+        }
     }
     SetPainterMode(painter, usePenMode ? CompositionFor(Pen().Mode())
                                        : QPainter::CompositionMode_SourceOver);
+    if (FScaled) {
+        FillDevice(painter, visible, BrushFor(brush));
+        return;
+    }
     painter.fillRect(area, BrushFor(brush));
 }
 
@@ -576,7 +628,13 @@ void TChartCanvas3D::DrawRectangle(std::int32_t x0, std::int32_t y0, std::int32_
             SetPainterMode(*painter, CompositionFor(Pen().Mode()));
             SetPainterPen(*painter, ShapePen());
             SetPainterBrush(*painter, QBrush(Qt::NoBrush));
-            painter->drawRect(ToQRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1}));
+            const QRect outline = ToQRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1});
+            if (FScaled) {
+                // Centred on the pixels' centres, as the one-pixel outline is.
+                painter->drawRect(QRectF(outline).translated(0.5, 0.5));
+            } else {
+                painter->drawRect(outline);
+            }
         }
         return;
     }
@@ -612,7 +670,11 @@ void TChartCanvas3D::DrawEllipse(std::int32_t x0, std::int32_t y0, std::int32_t 
     }
     // The painter keeps the ellipse inside columns left..right-1 and rows top..bottom-1 when
     // given the box one pixel smaller.
-    const QRectF box(r.Left, r.Top, static_cast<double>(std::int64_t{r.Right} - r.Left - 1),
+    // At another scale the outline runs through the pixels' centres (half a pixel further in),
+    // so that a pen one logical pixel wide covers the same columns and rows.
+    const double inset = FScaled ? 0.5 : 0.0;
+    const QRectF box(r.Left + inset, r.Top + inset,
+                     static_cast<double>(std::int64_t{r.Right} - r.Left - 1),
                      static_cast<double>(std::int64_t{r.Bottom} - r.Top - 1));
     FillShape(*painter, [&] { painter->drawEllipse(box); });
     if (PenIsVisible()) {
@@ -662,7 +724,12 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
         SetPainterMode(*painter, CompositionFor(Pen().Mode()));
         SetPainterPen(*painter, ShapePen());
         SetPainterBrush(*painter, QBrush(Qt::NoBrush));
-        painter->drawPolygon(polygon);
+        if (FScaled) {
+            // Centred on the pixels' centres, as the one-pixel outline is.
+            painter->drawPolygon(QPolygonF(polygon).translated(0.5, 0.5));
+        } else {
+            painter->drawPolygon(polygon);
+        }
         return;
     }
     DrawClosedOutline(points);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Canvas3D.h"
+#include "DeviceScale.h"
 #include "PixelLine.h"
 #include "TextCache.h"
 
@@ -32,6 +33,14 @@ enum TPictureBackMode : std::uint8_t { pbmStretch, pbmTile, pbmCenter };
 // that the window copies at its next paint; whoever draws there asks the window to update, but
 // does not MarkDirty. Unbuffered, a repaint draws onto the window surface itself and there is no
 // target between repaints.
+//
+// Resolution (see TDeviceScale): every coordinate of the canvas's interface is a logical pixel,
+// and the canvas draws at the target surface's own resolution. At scale 1 it draws as described
+// above, pixel for pixel. On an image of another scale (a window on a dense screen draws into an
+// off-screen image of its device pixels) fills, clips and one-pixel lines round to device pixels
+// exactly (TDeviceScale, TPixelLine), and text, shapes and wide pens go through the painter,
+// which maps logical pixels onto the device. On a painter of another scale (a printer, a PDF)
+// everything goes through the painter, one-pixel lines as strokes one logical pixel wide.
 class TChartCanvas3D final : public TCanvas3D {
 public:
     TChartCanvas3D();
@@ -105,6 +114,15 @@ public:
     bool RepaintFromBuffer(TChartSurface& windowSurface) override;
     void ClipToChartBox(const TRect& rect, std::int32_t z0, std::int32_t z1) override;
 
+    // A repaint straight onto another surface (a picture, a printer's page): like BeginDrawing
+    // unbuffered, but the kept image, its reuse and IsDirty stay as they are, for the window's
+    // next paint. EndDrawingOn goes back to the state between repaints.
+    TRect BeginDrawingOn(TChartSurface& surface, TView3DOptions* options, const TRect& panelRect,
+                         bool view3D);
+    void EndDrawingOn();
+    // True between BeginDrawingOn and EndDrawingOn.
+    bool DrawingOn() const { return FDrawingOn; }
+
     // --- 3D forms --------------------------------------------------------------------------------
 
     void DrawHorizontalLine3D(std::int32_t x0, std::int32_t x1, std::int32_t y,
@@ -174,8 +192,13 @@ public:
 
     // --- State for the panel, mouse handling and tests -----------------------------------------
 
-    // The off-screen image; null until the first buffered repaint and after it is freed.
+    // The off-screen image; null until the first buffered repaint and after it is freed. Its
+    // pixels are device pixels, its device pixel ratio the window's.
     const QImage* Bitmap() const { return FBitmap.isNull() ? nullptr : &FBitmap; }
+    // The surface of the off-screen image; null while there is none.
+    TChartSurface* BitmapSurface() const { return FBitmapSurface.get(); }
+    // The device scale of the target surface (1 without one).
+    const TDeviceScale& Scale() const { return FScale; }
     // The panel rectangle of the current (or last) repaint.
     const TRect& Bounds() const { return FBounds; }
     TView3DOptions* View3DOptions() const { return FView3DOptions; }
@@ -204,14 +227,18 @@ private:
     enum class TClipKind : std::uint8_t { None, Rectangle, Region };
 
     // What the line routine needs from the pen and the surface, recomputed after a change.
+    // Stroke: a painter surface of another scale, where lines are strokes of the painter.
     struct TLineState {
         bool Ready = false;
         bool Visible = false;
         bool Wide = false;
         bool Collect = false;
+        bool Stroke = false;
         bool OnBitmap = false;
         std::uint8_t* Pixels = nullptr;
     };
+    // The coordinates the painter's world transform currently maps.
+    enum class TPainterSpace : std::uint8_t { Unknown, Logical, Device };
 
     // --- Lines ---
     void DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
@@ -220,6 +247,22 @@ private:
     bool PenIsVisible() const;
     bool PenIsWide() const;
     void DrawClosedOutline(std::span<const TPoint> points);
+
+    // --- Device scale ---
+    void UpdateDeviceScale();
+    // The target's pixels, and the clip in them.
+    TRect DeviceSurfaceRect() const;
+    TRect DeviceClipRect() const;
+    // The clip region in device pixels; null when the clip is not a region.
+    const QRegion* DeviceClipRegion();
+    // The device pixels that a drawing inside a logical rectangle may write (scale 1: itself).
+    TRect DeviceArea(const TRect& logical) const;
+    void UseLogicalSpace(QPainter& painter);
+    void UseDeviceSpace(QPainter& painter);
+    // A one-pixel line as a stroke of the painter, one logical pixel wide.
+    void StrokeLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+    // A fill of whole device pixels: those whose centres lie inside the logical rectangle.
+    void FillDevice(QPainter& painter, const TRect& rect, const QBrush& brush);
 
     // --- Painter state ---
     QPainter* PreparePainter();
@@ -243,6 +286,14 @@ private:
     void PaintText(std::int32_t x, std::int32_t y, std::int32_t angle, std::string_view text,
                    double zoom);
     bool PaintCachedText(std::int32_t x, std::int32_t y, std::string_view text);
+    // Glyph pixels at a device origin, inside a device clip.
+    void CopyInk(std::span<const TTextCache::TInkPixel> ink, std::int64_t left,
+                 std::int64_t baseline, QRgb color);
+    // Text at another scale than 1: from the device glyphs of the text cache on an image,
+    // through the painter otherwise and for turned text.
+    bool PaintDeviceText(std::int32_t x, std::int32_t y, std::string_view text);
+    void PaintPainterText(std::int32_t x, std::int32_t y, std::int32_t angle,
+                          std::string_view text);
     double TextZoom() const;
 
     // --- Record of the picture under the series ---
@@ -292,7 +343,9 @@ private:
 
     // --- Surfaces and colours ---
     void FreeBitmap();
-    void CreateBitmap(std::int32_t width, std::int32_t height);
+    void CreateBitmap(std::int32_t width, std::int32_t height, double ratio);
+    // The part of BeginDrawing that does not depend on the surface: bounds and projection.
+    void StartDrawing(TView3DOptions* options, const TRect& panelRect, bool view3D);
     TRect SurfaceRect() const;
     TRect EffectiveClipRect() const;
     QRgb Resolve(TColor color) const;
@@ -304,6 +357,7 @@ private:
     void ComputeRotation();
 
     // Surfaces.
+    bool FDrawingOn = false;
     bool FOffscreenBuffered = true;
     bool FMonochrome = false;
     bool FIsDirty = true;
@@ -322,6 +376,14 @@ private:
     TRect FClipRect;
     QRegion FClipRegion;
     std::uint64_t FClipSerial = 1;
+    QRegion FDeviceRegion;
+    std::uint64_t FDeviceRegionSerial = 0;
+
+    // The device scale of the target: FScaled when it is not 1, FDeviceRaster when the target
+    // is moreover an image whose pixels the canvas rounds to.
+    TDeviceScale FScale;
+    bool FScaled = false;
+    bool FDeviceRaster = false;
 
     // Lines.
     TPixelLine FLine;
@@ -340,6 +402,7 @@ private:
     bool FPainterModeSet = false;
     QPainter::CompositionMode FPainterMode = QPainter::CompositionMode_SourceOver;
     std::uint64_t FPainterFontId = 0;
+    TPainterSpace FPainterSpace = TPainterSpace::Unknown;
 
     // The platform font of the canvas font, looked up again when the font or the zoom changes.
     TTextCache FTextCache;

@@ -3,10 +3,12 @@
 // Small helpers shared by the canvas's source files: raster operations, rectangle clamping
 // and overflow-safe arithmetic. Not part of the engine's interface.
 
+#include "Canvas3D.h"
 #include "ChartPen.h"
 #include "ChartTypes.h"
 
 #include <QPainter>
+#include <QPoint>
 #include <QRect>
 #include <QRgb>
 #include <algorithm>
@@ -86,6 +88,44 @@ inline std::int32_t Saturated(std::int64_t value) {
 // must give some pixel, not undefined behaviour.
 inline std::int32_t AddLow32(std::int64_t a, std::int64_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(a + b)));
+}
+
+// Where the text's left end and baseline lie relative to its reference point.
+inline QPoint TextOffset(std::int32_t alignment, std::int32_t width, std::int32_t ascent,
+                         std::int32_t descent) {
+    std::int32_t left = 0;
+    switch (alignment & TextAlign::HorizontalMask) {
+    case TextAlign::Right:
+        left = -width;
+        break;
+    case TextAlign::Center:
+        left = -(width / 2);
+        break;
+    default:
+        break;
+    }
+    std::int32_t baseline = ascent;
+    switch (alignment & TextAlign::VerticalMask) {
+    case TextAlign::Baseline:
+        baseline = 0;
+        break;
+    case TextAlign::Bottom:
+        baseline = -descent;
+        break;
+    default:
+        break;
+    }
+    return {left, baseline};
+}
+
+inline QRgb Blend(QRgb color, QRgb pixel, std::uint32_t coverage) {
+    const std::uint32_t rest = 255 - coverage;
+    auto mix = [&](int shift) {
+        return ((((color >> shift) & 0xFFu) * coverage + ((pixel >> shift) & 0xFFu) * rest + 127) /
+                255)
+               << shift;
+    };
+    return Opaque | mix(16) | mix(8) | mix(0);
 }
 
 } // namespace CanvasDetail

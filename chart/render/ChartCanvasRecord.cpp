@@ -164,7 +164,7 @@ bool TChartCanvas3D::EndBackground() {
     if (verifying) {
         if (usable && CanVerifyBackground() && FRecord == FKeptRecord) {
             // Only what was written since the image last equalled the kept picture differs.
-            const TRect touched = IntersectRect(FTouched, SurfaceRect());
+            const TRect touched = IntersectRect(FTouched, DeviceSurfaceRect());
             if (!touched.IsEmpty()) {
                 std::uint8_t* pixels = FBitmapSurface->Pixels();
                 const std::int64_t stride = FBitmap.bytesPerLine();
@@ -249,8 +249,9 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
     const bool line = primitive == TPrimitive::Line && arguments.size() == 4;
     if (line || (primitive == TPrimitive::Pixel && arguments.size() == 3)) {
         // A one-pixel line was just prepared, so the line routine holds the clip; the series'
-        // thousands of lines take it from there.
-        const bool thin = line && FLineState.Ready && !FLineState.Wide;
+        // thousands of lines take it from there. (At another scale its clip is in device
+        // pixels, and the area is mapped to them below.)
+        const bool thin = line && FLineState.Ready && !FLineState.Wide && !FScaled;
         const TRect clip = thin ? FLine.Clip() : EffectiveClipRect();
         const std::int64_t margin = line && !thin ? std::max<std::int64_t>(1, Pen().Width()) : 0;
         const std::int64_t x1 = line ? arguments[2] : arguments[0];
@@ -269,11 +270,21 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
     } else {
         area = EffectiveClipRect();
     }
-    FTouched = UnionRect(FTouched, area);
+    FTouched = UnionRect(FTouched, DeviceArea(area));
 }
 
 void TChartCanvas3D::TouchLineBox(const TRect& corners) {
     const TRect& clip = FLine.Clip();
+    if (FScaled) {
+        // The logical pixels of the corners, on the device, inside the line routine's clip.
+        const TRect logical{corners.Left, corners.Top,
+                            static_cast<std::int32_t>(
+                                std::min<std::int64_t>(std::int64_t{corners.Right} + 1, INT32_MAX)),
+                            static_cast<std::int32_t>(std::min<std::int64_t>(
+                                std::int64_t{corners.Bottom} + 1, INT32_MAX))};
+        FTouched = UnionRect(FTouched, IntersectRect(FScale.Around(logical), clip));
+        return;
+    }
     const TRect area{std::max(corners.Left, clip.Left), std::max(corners.Top, clip.Top),
                      static_cast<std::int32_t>(
                          std::min<std::int64_t>(std::int64_t{corners.Right} + 1, clip.Right)),

@@ -76,56 +76,13 @@ std::int32_t TChartCanvas3D::MeasureTextHeight(std::string_view) {
     return FCurrentFont->Metrics.height();
 }
 
-namespace {
-
-// Where the text's left end and baseline lie relative to its reference point.
-QPoint TextOffset(std::int32_t alignment, std::int32_t width, std::int32_t ascent,
-                  std::int32_t descent) {
-    std::int32_t left = 0;
-    switch (alignment & TextAlign::HorizontalMask) {
-    case TextAlign::Right:
-        left = -width;
-        break;
-    case TextAlign::Center:
-        left = -(width / 2);
-        break;
-    default:
-        break;
-    }
-    std::int32_t baseline = ascent;
-    switch (alignment & TextAlign::VerticalMask) {
-    case TextAlign::Baseline:
-        baseline = 0;
-        break;
-    case TextAlign::Bottom:
-        baseline = -descent;
-        break;
-    default:
-        break;
-    }
-    return {left, baseline};
-}
-
-QRgb Blend(QRgb color, QRgb pixel, std::uint32_t coverage) {
-    const std::uint32_t rest = 255 - coverage;
-    auto mix = [&](int shift) {
-        return ((((color >> shift) & 0xFFu) * coverage + ((pixel >> shift) & 0xFFu) * rest + 127) /
-                255)
-               << shift;
-    };
-    return Opaque | mix(16) | mix(8) | mix(0);
-}
-
-} // namespace
-
 bool TChartCanvas3D::PaintCachedText(std::int32_t x, std::int32_t y, std::string_view text) {
     // Unturned text on an image: the glyph pixels of the text, kept from the first time it was
     // drawn in this font, are copied straight into the scan lines. They are the pixels the
     // painter itself draws (the text is rasterised by the painter once), at a fraction of the
     // cost of laying the text out again.
     TChartSurface* surface = TargetSurface();
-    std::uint8_t* pixels = surface->Pixels();
-    if (pixels == nullptr) {
+    if (!surface->HasPixels()) {
         return false;
     }
     const TTextCache::TTextEntry& glyphs = FTextCache.Glyphs(*FCurrentFont, text);
@@ -138,41 +95,46 @@ bool TChartCanvas3D::PaintCachedText(std::int32_t x, std::int32_t y, std::string
     const QPoint offset = TextOffset(FTextAlignment, glyphs.Width, ascent, descent);
     const std::int64_t left = std::int64_t{x} + offset.x();
     const std::int64_t baseline = std::int64_t{y} + offset.y();
-    const TRect clip = EffectiveClipRect();
-    const QRegion* region = FClipKind == TClipKind::Region ? &FClipRegion : nullptr;
-    const std::int64_t stride = surface->BytesPerLine();
-    auto visible = [&](std::int64_t px, std::int64_t py) {
-        return px >= clip.Left && px < clip.Right && py >= clip.Top && py < clip.Bottom &&
-               (region == nullptr ||
-                region->contains(QPoint(static_cast<int>(px), static_cast<int>(py))));
-    };
-    auto pixelAt = [&](std::int64_t px, std::int64_t py) -> QRgb& {
-        return reinterpret_cast<QRgb*>(pixels + py * stride)[px];
-    };
     if (FTextBackMode == cbmOpaque) {
+        std::uint8_t* pixels = surface->Pixels();
+        const TRect clip = EffectiveClipRect();
+        const QRegion* region = FClipKind == TClipKind::Region ? &FClipRegion : nullptr;
+        const std::int64_t stride = surface->BytesPerLine();
         const QRgb back = Resolve(FTextBackColor) | Opaque;
         const std::int64_t top = baseline - ascent;
         const std::int64_t bottom = std::min<std::int64_t>(baseline + descent, clip.Bottom);
         const std::int64_t right = std::min<std::int64_t>(left + glyphs.Width, clip.Right);
         for (std::int64_t py = std::max<std::int64_t>(top, clip.Top); py < bottom; ++py) {
             for (std::int64_t px = std::max<std::int64_t>(left, clip.Left); px < right; ++px) {
-                if (region == nullptr || visible(px, py)) {
-                    pixelAt(px, py) = back;
+                if (region == nullptr ||
+                    region->contains(QPoint(static_cast<int>(px), static_cast<int>(py)))) {
+                    reinterpret_cast<QRgb*>(pixels + py * stride)[px] = back;
                 }
             }
         }
     }
-    const QRgb color = Resolve(Font().Color()) | Opaque;
-    for (const TTextCache::TInkPixel& ink : glyphs.Ink) {
-        const std::int64_t px = left + ink.X;
-        const std::int64_t py = baseline + ink.Y;
-        if (!visible(px, py)) {
+    CopyInk(glyphs.Ink, left, baseline, Resolve(Font().Color()) | Opaque);
+    return true;
+}
+
+void TChartCanvas3D::CopyInk(std::span<const TTextCache::TInkPixel> ink, std::int64_t left,
+                             std::int64_t baseline, QRgb color) {
+    TChartSurface* surface = TargetSurface();
+    std::uint8_t* pixels = surface->Pixels();
+    const TRect clip = DeviceClipRect();
+    const QRegion* region = DeviceClipRegion();
+    const std::int64_t stride = surface->BytesPerLine();
+    for (const TTextCache::TInkPixel& pixel : ink) {
+        const std::int64_t px = left + pixel.X;
+        const std::int64_t py = baseline + pixel.Y;
+        if (px < clip.Left || px >= clip.Right || py < clip.Top || py >= clip.Bottom ||
+            (region != nullptr &&
+             !region->contains(QPoint(static_cast<int>(px), static_cast<int>(py))))) {
             continue;
         }
-        QRgb& pixel = pixelAt(px, py);
-        pixel = ink.Coverage == 255 ? color : Blend(color, pixel, ink.Coverage);
+        QRgb& target = reinterpret_cast<QRgb*>(pixels + py * stride)[px];
+        target = pixel.Coverage == 255 ? color : Blend(color, target, pixel.Coverage);
     }
-    return true;
 }
 
 void TChartCanvas3D::PaintText(std::int32_t x, std::int32_t y, std::int32_t angle,
@@ -187,6 +149,12 @@ void TChartCanvas3D::PaintText(std::int32_t x, std::int32_t y, std::int32_t angl
     }
     EnsureFont(zoom);
     const bool rotated = angle % 360 != 0;
+    if (FScaled) {
+        if (rotated || !FDeviceRaster || !PaintDeviceText(x, y, text)) {
+            PaintPainterText(x, y, angle, text);
+        }
+        return;
+    }
     if (!rotated && PaintCachedText(x, y, text)) {
         return;
     }
@@ -222,7 +190,7 @@ void TChartCanvas3D::PaintText(std::int32_t x, std::int32_t y, std::int32_t angl
     SetPainterPen(*painter, QPen(QColor::fromRgb(Resolve(Font().Color()))));
     painter->drawText(origin + offset, string);
     if (rotated) {
-        painter->setWorldTransform(QTransform());
+        painter->setWorldTransform(TargetSurface()->LogicalTransform());
     }
 }
 
@@ -359,18 +327,19 @@ void TChartCanvas3D::FreeBitmap() {
     ForgetBackground();
 }
 
-void TChartCanvas3D::CreateBitmap(std::int32_t width, std::int32_t height) {
+void TChartCanvas3D::CreateBitmap(std::int32_t width, std::int32_t height, double ratio) {
     FBitmap = QImage(width, height, QImage::Format_RGB32);
     if (FBitmap.isNull()) {
         // Not enough memory for the image: nothing is drawn and the next repaint tries again.
         return;
     }
     FBitmap.fill(Qt::white);
+    // The window's ratio, so that the image lands on it pixel for pixel.
+    FBitmap.setDevicePixelRatio(ratio);
     FBitmapSurface = std::make_unique<TChartSurface>(FBitmap);
 }
 
-TRect TChartCanvas3D::BeginDrawing(TChartSurface& windowSurface, TView3DOptions* options,
-                                   const TRect& panelRect, bool view3D) {
+void TChartCanvas3D::StartDrawing(TView3DOptions* options, const TRect& panelRect, bool view3D) {
     FBounds = panelRect;
     FView3DOptions = options;
     FIs3D = view3D;
@@ -385,21 +354,49 @@ TRect TChartCanvas3D::BeginDrawing(TChartSurface& windowSurface, TView3DOptions*
             ComputeRotation();
         }
     }
+}
+
+TRect TChartCanvas3D::BeginDrawing(TChartSurface& windowSurface, TView3DOptions* options,
+                                   const TRect& panelRect, bool view3D) {
+    StartDrawing(options, panelRect, view3D);
     if (!FOffscreenBuffered) {
         SetTargetSurface(&windowSurface);
         return panelRect;
     }
     const std::int64_t width = std::int64_t{panelRect.Right} - panelRect.Left;
     const std::int64_t height = std::int64_t{panelRect.Bottom} - panelRect.Top;
-    if (!FBitmap.isNull() && (FBitmap.width() != width || FBitmap.height() != height)) {
+    // The image holds the window's device pixels of the panel.
+    const TDeviceScale& scale = windowSurface.Scale();
+    const std::int64_t deviceWidth = width > 0 ? scale.Edge(width) : 0;
+    const std::int64_t deviceHeight = height > 0 ? scale.Edge(height) : 0;
+    if (!FBitmap.isNull() && (FBitmap.width() != deviceWidth || FBitmap.height() != deviceHeight ||
+                              FBitmap.devicePixelRatio() != windowSurface.Ratio())) {
         FreeBitmap();
     }
-    if (FBitmap.isNull() && width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX) {
-        CreateBitmap(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+    if (FBitmap.isNull() && deviceWidth > 0 && deviceHeight > 0 && deviceWidth <= INT32_MAX &&
+        deviceHeight <= INT32_MAX) {
+        CreateBitmap(static_cast<std::int32_t>(deviceWidth),
+                     static_cast<std::int32_t>(deviceHeight), windowSurface.Ratio());
     }
     SetTargetSurface(FBitmapSurface.get());
     return {0, 0, static_cast<std::int32_t>(std::clamp<std::int64_t>(width, 0, INT32_MAX)),
             static_cast<std::int32_t>(std::clamp<std::int64_t>(height, 0, INT32_MAX))};
+}
+
+TRect TChartCanvas3D::BeginDrawingOn(TChartSurface& surface, TView3DOptions* options,
+                                     const TRect& panelRect, bool view3D) {
+    StartDrawing(options, panelRect, view3D);
+    FDrawingOn = true;
+    SetTargetSurface(&surface);
+    return panelRect;
+}
+
+void TChartCanvas3D::EndDrawingOn() {
+    if (TChartSurface* surface = TargetSurface()) {
+        surface->EndPainting();
+    }
+    FDrawingOn = false;
+    SetTargetSurface(FOffscreenBuffered ? FBitmapSurface.get() : nullptr);
 }
 
 void TChartCanvas3D::PresentBuffer(TChartSurface& destination, const TRect& panelRect) {
@@ -414,7 +411,10 @@ void TChartCanvas3D::PresentBuffer(TChartSurface& destination, const TRect& pane
 }
 
 bool TChartCanvas3D::RepaintFromBuffer(TChartSurface& windowSurface) {
-    if (FIsDirty || !FOffscreenBuffered || FBitmapSurface == nullptr) {
+    // A window whose ratio changed (it moved to another screen) needs the chart drawn again
+    // at its new resolution.
+    if (FIsDirty || !FOffscreenBuffered || FBitmapSurface == nullptr ||
+        FBitmap.devicePixelRatio() != windowSurface.Ratio()) {
         return false;
     }
     FBitmapSurface->EndPainting();

@@ -3,9 +3,16 @@
 #include "ChartTypes.h"
 #include "ZoomPanningRecord.h"
 
+#include <QImage>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+
+class QPainter;
+class QPrinter;
+class QRectF;
+class QSize;
+class QString;
 
 class TChartCanvas3D;
 class TChartFont;
@@ -98,6 +105,37 @@ public:
     // The client rectangle of the control: (0, 0, Width, Height).
     virtual TRect ClientRect() const { return {0, 0, FWidth, FHeight}; }
 
+    // --- Pictures and printing -------------------------------------------------------------
+    //
+    // The chart draws itself onto any surface at that surface's resolution, laid out in logical
+    // pixels (96 to the inch) for the size asked for. The window's picture, its layout (which
+    // mouse handling uses) and the kept image stay those of the window's last repaint.
+
+    // Draws the whole chart onto a surface, with the panel rectangle at rect in the surface's
+    // logical pixels, straight onto it (nothing is kept, nothing copied to the window).
+    void DrawOntoSurface(TChartSurface& surface, const TRect& rect);
+    // The chart as a picture of width x height logical pixels, drawn at devicePixelRatio device
+    // pixels to the logical one; the image carries the ratio. At ratio 1 and the window's size
+    // it is the window's picture, pixel for pixel. Raises ChartException for a size below 1 x 1,
+    // a ratio that is not above 0 or is above 64, and a picture too large for the memory.
+    QImage DrawToImage(std::int32_t width, std::int32_t height, double devicePixelRatio = 1.0);
+    // Prints the whole chart on one page of the printer, inside its margins (see PrintPage).
+    // Raises ChartException when the printer cannot start or fails.
+    void Print(QPrinter& printer);
+    // Prints the whole chart onto the page that painter is open on, inside pageRect (in the
+    // painter's coordinates, whose device has its own resolution): laid out for the rectangle
+    // in logical pixels of the device's 96 to the inch, at the window's aspect ratio as large
+    // as fits when PrintProportional (at the top, centred across), else filling it. Printing()
+    // is True meanwhile. Several pages of one document are several calls.
+    void PrintPage(QPainter& painter, const QRectF& pageRect);
+    // Keep the window's aspect ratio on paper.
+    bool PrintProportional() const { return FPrintProportional; }
+    void SetPrintProportional(bool value);
+    // Writes the chart as a PDF of one page of size logical pixels (96 to the inch, so
+    // 0.75 point each), in vectors. Raises ChartException for a size below 1 x 1 and when the
+    // file cannot be written; a file that was there stays as it was then.
+    void SaveToPdf(const QString& path, const QSize& size);
+
     // The drag records of the mouse: the zoom's rubber band and the scroll.
     TZoomPanningRecord& Zoom() { return FZoom; }
     const TZoomPanningRecord& Zoom() const { return FZoom; }
@@ -164,8 +202,9 @@ public:
     std::int32_t HighestZOrder() const { return FHighestZOrder; }
     void SetHighestZOrder(std::int32_t value) { FHighestZOrder = value; }
 
-    // The chart never prints here; the flag exists for the drawing rules that depend on it.
-    bool Printing() const { return false; }
+    // True while the chart prints (Print, PrintPage): the drawing rules for paper apply, and
+    // the window does not paint meanwhile.
+    bool Printing() const { return FPrinting; }
 
 protected:
     void MarkDestroying() { FDestroying = true; }
@@ -215,4 +254,6 @@ private:
     std::int32_t FDepth3D = 0;
     std::int32_t FSeriesDepth3D = 0;
     std::int32_t FHighestZOrder = 0;
+    bool FPrinting = false;
+    bool FPrintProportional = true;
 };

@@ -1,6 +1,9 @@
 #include "ChartSurface.h"
 
+#include "Rounding.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -15,10 +18,32 @@ std::uint64_t NextPainterSerial() {
 } // namespace
 
 TChartSurface::TChartSurface(QImage& image)
-    : FImage(&image), FDirectPixels(image.format() == QImage::Format_RGB32 && !image.isNull()) {}
+    : FImage(&image), FDirectPixels(image.format() == QImage::Format_RGB32 && !image.isNull()),
+      FRatio(image.devicePixelRatio()), FScale(TDeviceScale::FromRatio(FRatio)) {
+    // A painter on the image scales by its device pixel ratio by itself; the world transforms
+    // only make up for the step of the canvas's scale, and undo the ratio for device pixels.
+    if (!FScale.IsOne() || FRatio != 1.0) {
+        const double logical = FScale.Value() / FRatio;
+        FLogicalTransform = QTransform::fromScale(logical, logical);
+        FDeviceTransform = QTransform::fromScale(1.0 / FRatio, 1.0 / FRatio);
+    }
+}
 
 TChartSurface::TChartSurface(QPainter& painter)
-    : FForeignPainter(&painter), FPainterSerial(NextPainterSerial()) {}
+    : FForeignPainter(&painter), FPainterSerial(NextPainterSerial()) {
+    if (!painter.isActive()) {
+        return;
+    }
+    // The painter's own transform stays the base of everything drawn through it.
+    const QTransform device = painter.deviceTransform();
+    FRatio = std::hypot(device.m11(), device.m12());
+    if (!(FRatio > 0) || !std::isfinite(FRatio)) {
+        FRatio = 1.0;
+    }
+    FScale = TDeviceScale::FromRatio(FRatio);
+    FLogicalTransform = painter.worldTransform();
+    FDeviceTransform = QTransform::fromScale(1.0 / FRatio, 1.0 / FRatio) * FLogicalTransform;
+}
 
 TChartSurface::~TChartSurface() {
     EndPainting();
@@ -32,20 +57,38 @@ std::int64_t TChartSurface::BytesPerLine() const {
     return FImage != nullptr ? FImage->bytesPerLine() : 0;
 }
 
-std::int32_t TChartSurface::Width() const {
+std::int32_t TChartSurface::DeviceWidth() const {
     if (FImage != nullptr) {
         return FImage->width();
     }
     const QPaintDevice* device = FForeignPainter->device();
-    return device != nullptr ? device->width() : 0;
+    return device != nullptr
+               ? ClampToInt32(std::llround(device->width() * device->devicePixelRatio()))
+               : 0;
 }
 
-std::int32_t TChartSurface::Height() const {
+std::int32_t TChartSurface::DeviceHeight() const {
     if (FImage != nullptr) {
         return FImage->height();
     }
     const QPaintDevice* device = FForeignPainter->device();
-    return device != nullptr ? device->height() : 0;
+    return device != nullptr
+               ? ClampToInt32(std::llround(device->height() * device->devicePixelRatio()))
+               : 0;
+}
+
+std::int32_t TChartSurface::Width() const {
+    if (FScale.IsOne()) {
+        return DeviceWidth();
+    }
+    return ClampToInt32(FScale.LogicalExtent(DeviceWidth()));
+}
+
+std::int32_t TChartSurface::Height() const {
+    if (FScale.IsOne()) {
+        return DeviceHeight();
+    }
+    return ClampToInt32(FScale.LogicalExtent(DeviceHeight()));
 }
 
 QPainter& TChartSurface::Painter() {
@@ -73,8 +116,13 @@ void TChartSurface::CopyFrom(const QImage& image, std::int32_t x, std::int32_t y
     if (image.isNull()) {
         return;
     }
-    if (FDirectPixels && !FOwnPainter.isActive() && image.format() == QImage::Format_RGB32) {
+    if (FDirectPixels && !FOwnPainter.isActive() && image.format() == QImage::Format_RGB32 &&
+        image.devicePixelRatio() == FRatio) {
         // A plain copy of rows: what a painter would do for an opaque image, without opening one.
+        if (!FScale.IsOne()) {
+            x = ClampToInt32(FScale.Edge(x));
+            y = ClampToInt32(FScale.Edge(y));
+        }
         const std::int32_t left = std::max(x, 0);
         const std::int32_t top = std::max(y, 0);
         const std::int32_t right = std::min(x + image.width(), FImage->width());
@@ -97,8 +145,8 @@ void TChartSurface::CopyFrom(const QImage& image, std::int32_t x, std::int32_t y
         return;
     }
     painter.save();
-    painter.resetTransform();
+    painter.setWorldTransform(FLogicalTransform);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(x, y, image);
+    painter.drawImage(QPointF(x, y), image);
     painter.restore();
 }

@@ -14,6 +14,11 @@
 // change since the last one copies the chart's kept image; otherwise the chart is drawn into
 // that image and then copied. The chart takes no focus.
 //
+// The paint's painter carries the window's device pixel ratio, and the chart draws at it (its
+// kept image holds the window's device pixels), laid out in the widget's logical pixels as at
+// ratio 1. A paint at another ratio than the kept image's (the window moved to another screen)
+// draws the chart anew.
+//
 // Mouse input goes to the chart's mouse handling in widget pixels, which are the chart's. The
 // widget tracks the mouse also without a button held, so that a series can show its cursor
 // over its points. Wheel input arrives as Qt routes it (to the widget under the mouse, focus

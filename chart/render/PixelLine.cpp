@@ -1,12 +1,10 @@
 #include "PixelLine.h"
 
+#include "PixelLineRuns.h"
+
 #include <QRegion>
 #include <algorithm>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -267,194 +265,31 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     if (length == 0) {
         return;
     }
-    TSpan span;
-    if (VisibleSpan(x0, y0, x1, y1, FClip, span)) {
-        Paint(span);
+    if (FScaled) {
+        TWideSpan span;
+        if (VisibleWideSpan(x0, y0, x1, y1, FScale, FClip, span)) {
+            PaintWide(span);
+        }
+    } else {
+        TSpan span;
+        if (VisibleSpan(x0, y0, x1, y1, FClip, span)) {
+            Paint(span);
+        }
     }
     if (!FPattern.IsSolid()) {
         FPhase = static_cast<std::uint32_t>((FPhase + length % FPattern.Length) % FPattern.Length);
     }
 }
 
-namespace {
-
-// Pixels left..right of a scan line, four to a store where the processor has 16-byte stores.
-// Kept apart from TPixelLine::FillRun so that the sweep of a chain's rows gets it inline.
-void FillStretch(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
-    QRgb* at = line + left;
-    QRgb* const end = line + right + 1;
-#if defined(__SSE2__)
-    const __m128i four = _mm_set1_epi32(static_cast<int>(color));
-    for (; end - at >= 4; at += 4) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), four);
-    }
-#endif
-    for (; at < end; ++at) {
-        *at = color;
-    }
-}
-
-} // namespace
-
 void TPixelLine::FillRun(QRgb* line, std::int32_t left, std::int32_t right, QRgb color) {
-    FillStretch(line, left, right, color);
+    PixelLineDetail::FillStretch(line, left, right, color);
 }
-
-// The column runs of a chain's steep lines. The pending run grows while the runs that follow
-// touch it in the same column. Finished runs are not written down their columns (a store per
-// pixel, each in another cache line) but swept into rows: while the runs go from column to
-// neighbouring column, every row they share stays open, and a row is written as one
-// horizontal stretch when the runs leave it. The work per column follows how far the ends of
-// the runs move, and the pixels go out in stretches along the scan lines.
-class TPixelLine::TColumnRuns {
-public:
-    // open: scratch of at least clip.Bottom - clip.Top entries.
-    TColumnRuns(std::uint8_t* bits, std::int64_t bytesPerLine, QRgb color, const TRect& clip,
-                std::int32_t* open)
-        : FBits(bits), FBytesPerLine(bytesPerLine), FColor(color), FTop(clip.Top),
-          FOpen(open) {}
-    ~TColumnRuns() {
-        if (FPending.Valid) {
-            Finish(FPending);
-        }
-        CloseAll();
-    }
-    TColumnRuns(const TColumnRuns&) = delete;
-    TColumnRuns& operator=(const TColumnRuns&) = delete;
-
-    void Add(std::int32_t column, std::int32_t low, std::int32_t high) {
-        TRun& run = FPending;
-        if (run.Valid && column == run.Column && low <= std::int64_t{run.High} + 1 &&
-            high >= std::int64_t{run.Low} - 1) {
-            run.Low = std::min(run.Low, low);
-            run.High = std::max(run.High, high);
-            return;
-        }
-        if (run.Valid) {
-            Finish(run);
-        }
-        run = {true, column, low, high};
-    }
-
-    // The runs of a steep (y-major) span, a column at a time.
-    void AddSpan(const TSpan& span) {
-        std::int32_t column = span.X;
-        std::int32_t row = span.Y;
-        const std::int64_t step = span.ErrorStep;
-        const std::int64_t limit = span.ErrorLimit;
-        std::int64_t error = span.Error;
-        std::int64_t left = span.Count;
-        while (left > 0) {
-            // The pixels up to and including the one after which the error term reaches the
-            // limit, as in WalkRuns.
-            std::int64_t run = left;
-            if (step > 0 && left > 1) {
-                // error < limit and step <= limit: below 2^31 the numerator fits 32 bits, and
-                // a 32-bit division is several times faster than a 64-bit one.
-                const std::int64_t numerator = limit - error + step - 1;
-                const std::int64_t steps =
-                    limit < (std::int64_t{1} << 31)
-                        ? static_cast<std::uint32_t>(numerator) / static_cast<std::uint32_t>(step)
-                        : numerator / step;
-                run = std::min(left, std::max<std::int64_t>(1, steps));
-            }
-            const auto end = static_cast<std::int32_t>(row + span.MajorStep * (run - 1));
-            Add(column, std::min(row, end), std::max(row, end));
-            row = end + span.MajorStep;
-            left -= run;
-            error += run * step;
-            if (error >= limit) {
-                error -= limit;
-                column += span.MinorStep;
-            }
-        }
-    }
-
-private:
-    struct TRun {
-        bool Valid = false;
-        std::int32_t Column = 0;
-        std::int32_t Low = 0;
-        std::int32_t High = 0;
-    };
-
-    // Takes a finished run into the sweep.
-    void Finish(const TRun& run) {
-        if (!FSwept.Valid) {
-            Open(run);
-            return;
-        }
-        const std::int64_t step = std::int64_t{run.Column} - FSwept.Column;
-        if (step == 0) {
-            // A second, separate run in the column: written as it is.
-            WriteColumn(run);
-            return;
-        }
-        if ((step != 1 && step != -1) || (FDirection != 0 && step != FDirection)) {
-            CloseAll();
-            Open(run);
-            return;
-        }
-        FDirection = static_cast<std::int32_t>(step);
-        const TRun& last = FSwept;
-        // Rows of the last run that the new one leaves end at the last column.
-        Close(last.Low, std::min(last.High, run.Low - 1));
-        Close(std::max(last.Low, run.High + 1), last.High);
-        // Rows the new run adds start at its column.
-        for (std::int32_t row = run.Low; row <= std::min(run.High, last.Low - 1); ++row) {
-            FOpen[row - FTop] = run.Column;
-        }
-        for (std::int32_t row = std::max(run.Low, last.High + 1); row <= run.High; ++row) {
-            FOpen[row - FTop] = run.Column;
-        }
-        FSwept = run;
-    }
-
-    void Open(const TRun& run) {
-        for (std::int32_t row = run.Low; row <= run.High; ++row) {
-            FOpen[row - FTop] = run.Column;
-        }
-        FSwept = run;
-        FDirection = 0;
-    }
-
-    // Writes the rows low..high from where they opened to the last column.
-    void Close(std::int32_t low, std::int32_t high) {
-        for (std::int32_t row = low; row <= high; ++row) {
-            const std::int32_t from = FOpen[row - FTop];
-            const std::int32_t left = std::min(from, FSwept.Column);
-            const std::int32_t right = std::max(from, FSwept.Column);
-            FillStretch(reinterpret_cast<QRgb*>(FBits + row * FBytesPerLine), left, right,
-                        FColor);
-        }
-    }
-
-    void CloseAll() {
-        if (FSwept.Valid) {
-            Close(FSwept.Low, FSwept.High);
-            FSwept.Valid = false;
-        }
-    }
-
-    void WriteColumn(const TRun& run) {
-        std::uint8_t* at = FBits + run.Low * FBytesPerLine + std::int64_t{run.Column} * sizeof(QRgb);
-        for (std::int32_t row = run.Low; row <= run.High; ++row, at += FBytesPerLine) {
-            *reinterpret_cast<QRgb*>(at) = FColor;
-        }
-    }
-
-    std::uint8_t* FBits;
-    std::int64_t FBytesPerLine;
-    QRgb FColor;
-    std::int32_t FTop;
-    std::int32_t* FOpen;
-    TRun FPending;
-    // The last run of the sweep, and the way it goes (+1, -1, or 0 before its second column).
-    TRun FSwept;
-    std::int32_t FDirection = 0;
-};
 
 void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
+    if (FScaled) {
+        DrawWideChain(start, points);
+        return;
+    }
     if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid() || FMode != pmCopy) {
         for (const TPoint& point : points) {
             Draw(start.X, start.Y, point.X, point.Y);
@@ -466,7 +301,7 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
     if (FOpenRows.size() < rows) {
         FOpenRows.resize(rows);
     }
-    TColumnRuns columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
+    TColumnRuns<false> columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
     const QRgb color = FColor;
     for (const TPoint& point : points) {
         const std::int64_t dx = std::int64_t{point.X} - start.X;

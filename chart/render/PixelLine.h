@@ -2,6 +2,7 @@
 
 #include "ChartPen.h"
 #include "ChartTypes.h"
+#include "DeviceScale.h"
 
 #include <QPoint>
 #include <QRgb>
@@ -32,6 +33,24 @@ class QRegion;
 //
 // A TPixelLine either writes into 32-bit scan lines or, for a surface without reachable pixels,
 // collects the pixels for the painter to plot.
+//
+// On a surface of another device scale (SetScale) the same line is drawn at the device's
+// resolution, as wide as one logical pixel, keeping its true course through the centres of its
+// logical pixels instead of magnifying the staircase of the one-pixel line:
+//
+// - Along the major axis it covers the device pixels of its logical pixels from the start
+//   pixel up to, not including, the end pixel (see TDeviceScale for which device pixels belong
+//   to a logical one).
+// - At each device step along the major axis it paints the device pixels across it whose
+//   centres lie from half a logical pixel before the course (measured along the minor axis) up
+//   to, not including, half a logical pixel after it. A centre exactly on the near side is in,
+//   so ties go to the smaller coordinate as above; at scale 1 these are exactly the pixels of
+//   the one-pixel line.
+// - A dash pattern counts logical pixels along the major axis, so it scales with the width, and
+//   its phase runs on from line to line as above.
+// - Lines of a chain join without gaps; where two of them cross, a pixel may be painted by
+//   both (which only matters in the raster modes that invert, and drawing the chain twice still
+//   restores every pixel).
 class TPixelLine {
 public:
     // Which pixels of a period of Length pixels are painted: bit i of Mask for pixel i.
@@ -151,6 +170,101 @@ public:
         }
     }
 
+    // The visible part of a line at a device scale. At each step along the major axis (from
+    // Major, by MajorStep) the line paints the device pixels from Low across it: Width of them,
+    // one more while Remainder < WideBelow. Low moves by one towards LowStep whenever the
+    // remainder passes the divisor, as the error term of the one-pixel line does.
+    // PatternIndex is the logical pixel along the line that the first visible step lies in.
+    struct TWideSpan {
+        bool XMajor = true;
+        std::int32_t MajorStep = 1;
+        std::int64_t Major = 0;
+        std::int64_t Count = 0;
+        std::int64_t Low = 0;
+        std::int32_t LowStep = 1;
+        std::int64_t Remainder = 0;
+        std::int64_t RemainderStep = 0;
+        std::int64_t Divisor = 1;
+        std::int64_t WideBelow = 0;
+        std::int32_t Width = 1;
+        std::int64_t PatternIndex = 0;
+        std::int64_t PatternRemainder = 0;
+        std::int64_t PatternStep = 0;
+        std::int64_t PatternDivisor = 1;
+    };
+
+    // Computes the visible part of the line between logical (x0, y0) and (x1, y1) at a scale,
+    // inside a clip of device pixels. False when no pixel of it is visible. Steps whose pixels
+    // across all lie outside the clip may be included; painting clips them.
+    static bool VisibleWideSpan(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                                const TDeviceScale& scale, const TRect& clip, TWideSpan& span);
+
+    // Calls visit(major, low, width, patternIndex) for every step of a wide span, in drawing
+    // order.
+    template <typename Visit>
+    static void WalkWide(const TWideSpan& span, Visit&& visit) {
+        std::int64_t major = span.Major;
+        std::int64_t low = span.Low;
+        std::int64_t remainder = span.Remainder;
+        std::int64_t pattern = span.PatternIndex;
+        std::int64_t patternRemainder = span.PatternRemainder;
+        for (std::int64_t i = 0; i < span.Count; ++i) {
+            visit(major, low, span.Width + (remainder < span.WideBelow ? 1 : 0), pattern);
+            major += span.MajorStep;
+            if (span.LowStep > 0) {
+                remainder -= span.RemainderStep;
+                if (remainder < 0) {
+                    remainder += span.Divisor;
+                    ++low;
+                }
+            } else {
+                remainder += span.RemainderStep;
+                if (remainder >= span.Divisor) {
+                    remainder -= span.Divisor;
+                    --low;
+                }
+            }
+            patternRemainder += span.PatternStep;
+            while (patternRemainder >= span.PatternDivisor) {
+                patternRemainder -= span.PatternDivisor;
+                ++pattern;
+            }
+        }
+    }
+
+    // Calls visit(firstMajor, lastMajor, low) for each run of steps of a wide span that share
+    // their pixels across, in drawing order; for spans of one width across (WideBelow 0, a
+    // whole scale). The length of a run follows from the remainder by one division, so a
+    // steep line costs a division per column, not work per row.
+    template <typename Visit>
+    static void WalkWideRuns(const TWideSpan& span, Visit&& visit) {
+        std::int64_t major = span.Major;
+        std::int64_t low = span.Low;
+        std::int64_t remainder = span.Remainder;
+        std::int64_t left = span.Count;
+        const std::int64_t step = span.RemainderStep;
+        while (left > 0) {
+            // The steps before the remainder passes the divisor: with it falling, while it
+            // stays >= 0; with it rising, while it stays below the divisor.
+            std::int64_t run = left;
+            if (step > 0) {
+                const std::int64_t room =
+                    span.LowStep > 0 ? remainder : span.Divisor - 1 - remainder;
+                run = std::min(left, room / step + 1);
+            }
+            visit(major, major + span.MajorStep * (run - 1), low);
+            major += span.MajorStep * run;
+            left -= run;
+            if (span.LowStep > 0) {
+                remainder += span.Divisor - run * step;
+                ++low;
+            } else {
+                remainder -= span.Divisor - run * step;
+                --low;
+            }
+        }
+    }
+
     // The result of a raster operation of the pen colour on a pixel (alpha kept opaque).
     static QRgb ApplyMode(TPenMode mode, QRgb pen, QRgb pixel);
 
@@ -164,6 +278,13 @@ public:
     void SetPen(QRgb color, TPenMode mode, TPattern pattern, bool opaqueGaps, QRgb gapColor);
     // The clip of the last SetTarget or SetCollector.
     const TRect& Clip() const { return FClip; }
+    // The device scale of the target: the clip of SetTarget is in device pixels, the points of
+    // Draw and DrawChain in logical ones. Only scan lines are drawn at another scale than 1.
+    void SetScale(const TDeviceScale& scale) {
+        FScale = scale;
+        FScaled = !scale.IsOne();
+    }
+    const TDeviceScale& Scale() const { return FScale; }
     // Starts the dash pattern again at its first pixel.
     void ResetPhase() { FPhase = 0; }
     std::uint32_t Phase() const { return FPhase; }
@@ -188,9 +309,14 @@ public:
     void Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
 
 private:
+    // Banded: runs stand for bands of several columns (a whole device scale above 1).
+    template <bool Banded>
     class TColumnRuns;
     void Paint(const TSpan& span);
     void PaintPattern(const TSpan& span);
+    void PaintWide(const TWideSpan& span);
+    void PaintWidePattern(const TWideSpan& span);
+    void DrawWideChain(TPoint start, std::span<const TPoint> points);
     QRgb& PixelAt(std::int32_t x, std::int32_t y) const {
         return reinterpret_cast<QRgb*>(FBits + y * FBytesPerLine)[x];
     }
@@ -207,6 +333,8 @@ private:
     TPattern FPattern;
     bool FOpaqueGaps = false;
     std::uint32_t FPhase = 0;
+    TDeviceScale FScale;
+    bool FScaled = false;
     // Scratch of DrawChain: the column where each row of the clip opened.
     std::vector<std::int32_t> FOpenRows;
 };

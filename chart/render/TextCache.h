@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChartFont.h"
+#include "DeviceScale.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -30,6 +31,8 @@ public:
         TFontStyles Style;
         QFont Font;
         QFontMetrics Metrics;
+        // The same face unhinted: the outlines a vector device (a PDF, a printer) draws.
+        QFont DesignFont;
     };
 
     // One pixel of a text as the platform draws it: its offset from the left end of the text's
@@ -40,11 +43,37 @@ public:
         std::uint8_t Coverage;
     };
 
+    // How much a text drawn at another resolution is narrowed (X) and lowered (Y), about its
+    // left end on the baseline, to stay inside the room of its 96-dpi picture.
+    struct TFit {
+        double X = 1.0;
+        double Y = 1.0;
+    };
+
+    // A text's room: its advance box (width by ascent plus descent) together with the pixels of
+    // its 96-dpi picture, relative to the left end of its baseline, in logical pixels.
+    struct TRoom {
+        std::int32_t Left = 0;
+        std::int32_t Top = 0;
+        std::int32_t Right = 0;
+        std::int32_t Bottom = 0;
+    };
+
     struct TTextEntry {
         std::int32_t Width = 0;
         bool Rasterised = false;
         bool HasInk = false;
         std::vector<TInkPixel> Ink;
+        TRoom Room;
+        // At a device scale other than 1: the glyph pixels at the device's resolution, offsets
+        // in device pixels from the device pixel of the left end of the baseline.
+        TDeviceScale DeviceScale;
+        bool DeviceRasterised = false;
+        bool DeviceHasInk = false;
+        std::vector<TInkPixel> DeviceInk;
+        TFit DeviceFit;
+        bool VectorFitted = false;
+        TFit VectorFit;
     };
 
     // The entry of a chart font at a zoom factor (see TChartFont::ToQFont).
@@ -54,6 +83,13 @@ public:
     // Width and glyph pixels of a text. HasInk is False for texts too large to keep, which are
     // then drawn by the painter directly.
     const TTextEntry& Glyphs(const TFontEntry& font, std::string_view text);
+    // The text at a device scale: rasterised at the device's resolution, narrowed where its
+    // glyphs would reach beyond its room, and kept to the device pixels of the room. Of one
+    // scale at a time. DeviceHasInk is False where Glyphs has no ink.
+    const TTextEntry& DeviceGlyphs(const TFontEntry& font, std::string_view text,
+                                   const TDeviceScale& scale);
+    // The fit of the text in the font's unhinted outlines (DesignFont).
+    TFit VectorFit(const TFontEntry& font, std::string_view text);
 
     static constexpr std::size_t MaxFonts = 16;
     static constexpr std::size_t MaxTexts = 1024;
@@ -72,6 +108,8 @@ private:
 
     TTextEntry& Entry(const TFontEntry& font, std::string_view text);
     void Rasterise(const TFontEntry& font, const QString& text, TTextEntry& entry);
+    void RasteriseDevice(const TFontEntry& font, const QString& text, const TDeviceScale& scale,
+                         TTextEntry& entry);
 
     std::vector<std::unique_ptr<TFontEntry>> FFonts;
     std::uint64_t FNextFontId = 1;

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QImage>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 TEST(ChartWidgetTest, RepaintRequestsMergeIntoOnePaint) {
@@ -114,4 +115,23 @@ TEST(ChartWidgetTest, AssistiveTechnologySeesAChartNamedByItsTitle) {
     // A name of its own comes first.
     widget->setAccessibleName("Waves");
     EXPECT_EQ(chart->text(QAccessible::Name), "Waves");
+}
+
+TEST(ChartWidgetTest, APaintAtAnotherRatioDrawsTheChartAtThatRatio) {
+    // A window that moves to a screen of another density paints at once at the new ratio, as
+    // a picture of the chart at that ratio, not its kept picture magnified.
+    TChartWidget widget;
+    widget.resize(200, 120);
+    widget.Chart().SetView3D(false);
+    widget.Chart().Title().SetText({"Korvatel"});
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    for (const double ratio : {1.0, 2.0, 1.5, 2.0}) {
+        QImage screen(static_cast<int>(std::ceil(200 * ratio - 0.5)),
+                      static_cast<int>(std::ceil(120 * ratio - 0.5)), QImage::Format_RGB32);
+        screen.setDevicePixelRatio(ratio);
+        widget.render(&screen);
+        QImage expected = widget.Chart().DrawToImage(200, 120, ratio);
+        EXPECT_EQ(screen, expected) << "ratio " << ratio;
+    }
 }
