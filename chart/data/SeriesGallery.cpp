@@ -1,8 +1,11 @@
 #include "SeriesGallery.h"
 
+#include "AreaSeries.h"
 #include "ChartErrors.h"
 #include "ChartStrings.h"
 #include "FastLineSeries.h"
+#include "LineSeries.h"
+#include "PointSeries.h"
 
 #include <algorithm>
 #include <cctype>
@@ -75,5 +78,8 @@ std::unique_ptr<TChartSeries> TSeriesGallery::CreateSeries(std::string_view name
 void RegisterStandardSeries(TSeriesGallery& gallery) {
     const std::string page(ChartStrings::GalleryStandardPage);
     // Gallery order: "Line", "Bar", "Horiz. Bar", "Area", "Point", "Pie", "Fast Line".
+    gallery.RegisterSeries(page, "Line", FactoryOf<TLineSeries>());
+    gallery.RegisterSeries(page, "Area", FactoryOf<TAreaSeries>());
+    gallery.RegisterSeries(page, "Point", FactoryOf<TPointSeries>());
     gallery.RegisterSeries(page, "Fast Line", FactoryOf<TFastLineSeries>());
 }

@@ -1,10 +1,13 @@
 #include "SeriesGallery.h"
 
+#include "AreaSeries.h"
 #include "ChartErrors.h"
 #include "FastLineSeries.h"
+#include "PointSeries.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -23,8 +26,19 @@ TEST(SeriesGallery, TheStandardKindsAreRegisteredOnFirstUseAndCreatedByName) {
     const TSeriesGallery& gallery = TSeriesGallery::Standard();
     ASSERT_FALSE(gallery.Kinds().empty());
     EXPECT_EQ(NamesOf(gallery).back(), "Standard/Fast Line");
-    const auto series = gallery.CreateSeries("fast line");
-    EXPECT_NE(dynamic_cast<TFastLineSeries*>(series.get()), nullptr);
+    // In gallery order, whatever other kinds stand between them.
+    std::vector<std::string> ours;
+    for (const std::string& name : NamesOf(gallery)) {
+        if (name == "Standard/Line" || name == "Standard/Area" || name == "Standard/Point") {
+            ours.push_back(name);
+        }
+    }
+    EXPECT_EQ(ours, (std::vector<std::string>{"Standard/Line", "Standard/Area", "Standard/Point"}));
+    EXPECT_EQ(NamesOf(gallery).front(), "Standard/Line");
+    EXPECT_NE(dynamic_cast<TFastLineSeries*>(gallery.CreateSeries("fast line").get()), nullptr);
+    EXPECT_EQ(typeid(*gallery.CreateSeries("line")), typeid(TLineSeries));
+    EXPECT_NE(dynamic_cast<TAreaSeries*>(gallery.CreateSeries("Area").get()), nullptr);
+    EXPECT_NE(dynamic_cast<TPointSeries*>(gallery.CreateSeries("POINT").get()), nullptr);
 }
 
 TEST(SeriesGallery, UserKindsFollowInOrderAndNamesAreUnique) {
