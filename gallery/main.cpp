@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QScrollArea>
-#include <QStringList>
 #include <QWidget>
 #include <cstdio>
 #include <cstring>
@@ -41,29 +40,30 @@ int ShowWindow() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Pictures are drawn without any window; the platform must be chosen before the
-    // application starts.
+    // The arguments are read before the application starts: pictures are drawn without any
+    // window, and the platform must be chosen first; a bad argument is reported even where no
+    // window could open.
+    QString folder;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--png") == 0) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
         }
-    }
-    QApplication application(argc, argv);
-    // Qt has taken its own options out; what is left is ours.
-    const QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.isEmpty()) {
-        return ShowWindow();
-    }
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    if (arguments.size() != 2 || arguments[0] != "--png" || arguments[1].isEmpty()) {
-        std::fprintf(stderr, "korvatel-gallery: érvénytelen argumentum: %s\n%s",
-                     qPrintable(arguments.join(' ')), Usage);
+        if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc && argv[i + 1][0] != '\0' &&
+            folder.isEmpty()) {
+            folder = QString::fromLocal8Bit(argv[++i]);
+            continue;
+        }
+        std::fprintf(stderr, "korvatel-gallery: érvénytelen argumentum: %s\n%s", argv[i], Usage);
         return 2;
     }
-    const QString error = WriteGalleryImages(TSeriesGallery::Standard(), arguments[1], Columns);
+    if (folder.isEmpty()) {
+        QApplication application(argc, argv);
+        return ShowWindow();
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString error = WriteGalleryImages(TSeriesGallery::Standard(), folder, Columns);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "korvatel-gallery: %s\n", qPrintable(error));
         return 1;
