@@ -472,25 +472,6 @@ void TChartCanvas3D::FillWithBrush(QPainter& painter, const TRect& rect, bool us
                covers)) {
         return;
     }
-    TChartSurface* surface = TargetSurface();
-    if (!brush.HasImage() && brush.Style() == bsSolid && FClipKind != TClipKind::Region &&
-        (!usePenMode || Pen().Mode() == pmCopy) && surface->HasPixels()) {
-        // A solid fill in copy mode sets every pixel of the rectangle to one colour: written
-        // straight into the scan lines, as one-pixel lines are, it costs no painter call.
-        // Thousands of small fills (the pointers of a series) depend on it.
-        const TRect area = IntersectRect(visible, EffectiveClipRect());
-        if (area.IsEmpty()) {
-            return;
-        }
-        const QRgb color = Resolve(brush.Color()) | Opaque;
-        std::uint8_t* pixels = surface->Pixels();
-        const std::int64_t stride = surface->BytesPerLine();
-        for (std::int64_t y = area.Top; y < area.Bottom; ++y) {
-            std::fill_n(reinterpret_cast<QRgb*>(pixels + y * stride) + area.Left,
-                        area.Right - area.Left, color);
-        }
-        return;
-    }
     const QRect area = ToQRect(visible);
     if (!brush.HasImage() && IsHatch(brush.Style()) && FTextBackMode == cbmOpaque) {
         // The gaps between hatch lines show the text background colour.
