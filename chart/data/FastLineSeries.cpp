@@ -70,9 +70,7 @@ void TFastLineSeries::Assign(TChartSeries& source) {
 
 void TFastLineSeries::DrawPointMark(std::int32_t index, std::string_view text,
                                     TSeriesMarkPosition& position) {
-    const std::int64_t lift = Marks().ArrowLength();
-    position.ArrowTo.Y = Low32(position.ArrowTo.Y - lift);
-    position.LeftTop.Y = Low32(position.LeftTop.Y - lift);
+    position.Lift(Marks().ArrowLength());
     TChartSeries::DrawPointMark(index, text, position);
 }
 

@@ -1,11 +1,14 @@
 #include "SeriesGallery.h"
 
+#include "AreaSeries.h"
 #include "BarSeries.h"
 #include "ChartErrors.h"
 #include "ChartStrings.h"
 #include "FastLineSeries.h"
 #include "HorizBarSeries.h"
+#include "LineSeries.h"
 #include "PieSeries.h"
+#include "PointSeries.h"
 
 #include <algorithm>
 #include <cctype>
@@ -78,8 +81,11 @@ std::unique_ptr<TChartSeries> TSeriesGallery::CreateSeries(std::string_view name
 void RegisterStandardSeries(TSeriesGallery& gallery) {
     const std::string page(ChartStrings::GalleryStandardPage);
     // Gallery order: "Line", "Bar", "Horiz. Bar", "Area", "Point", "Pie", "Fast Line".
+    gallery.RegisterSeries(page, "Line", FactoryOf<TLineSeries>());
     gallery.RegisterSeries(page, "Bar", FactoryOf<TBarSeries>());
     gallery.RegisterSeries(page, "Horiz. Bar", FactoryOf<THorizBarSeries>());
+    gallery.RegisterSeries(page, "Area", FactoryOf<TAreaSeries>());
+    gallery.RegisterSeries(page, "Point", FactoryOf<TPointSeries>());
     gallery.RegisterSeries(page, "Pie", FactoryOf<TPieSeries>());
     gallery.RegisterSeries(page, "Fast Line", FactoryOf<TFastLineSeries>());
 }

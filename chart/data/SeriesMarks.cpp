@@ -18,6 +18,11 @@ TRect TSeriesMarkPosition::Bounds() const {
             Low32(std::int64_t{LeftTop.Y} + Height)};
 }
 
+void TSeriesMarkPosition::Lift(std::int32_t pixels) {
+    ArrowTo.Y = Low32(std::int64_t{ArrowTo.Y} - pixels);
+    LeftTop.Y = Low32(std::int64_t{LeftTop.Y} - pixels);
+}
+
 TSeriesMarks::TSeriesMarks(TChartSeries* owner) : FOwner(owner) {
     // The defaults are set before the change reports are wired, so that building the marks
     // asks for no repaint.

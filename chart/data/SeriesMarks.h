@@ -40,6 +40,8 @@ struct TSeriesMarkPosition {
     bool Custom = false;
 
     TRect Bounds() const;
+    // Moves the arrow's end and the box up by pixels, so that an arrow leads up to the box.
+    void Lift(std::int32_t pixels);
 
     friend bool operator==(const TSeriesMarkPosition&, const TSeriesMarkPosition&) = default;
 };

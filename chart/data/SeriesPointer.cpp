@@ -1,0 +1,273 @@
+#include "SeriesPointer.h"
+
+#include "Canvas3D.h"
+#include "ChartErrors.h"
+#include "ChartSeries.h"
+#include "ChartStrings.h"
+#include "Rounding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string>
+
+namespace {
+
+TPoint PixelAt(std::int64_t x, std::int64_t y) {
+    return {ClampToInt32(x), ClampToInt32(y)};
+}
+
+// A stroke from a to b with both ends painted: the canvas's lines leave their end pixel out,
+// so the end is painted by a line one pixel long of its own. A stroke of no length is one
+// pixel.
+void Stroke(TCanvas3D& canvas, const TPoint& a, const TPoint& b) {
+    canvas.MovePenTo(a.X, a.Y);
+    canvas.DrawLineTo(b.X, b.Y);
+    canvas.MovePenTo(b.X, b.Y);
+    canvas.DrawLineTo(ClampToInt32(std::int64_t{b.X} + 1), b.Y);
+}
+
+} // namespace
+
+TSeriesPointer::TSeriesPointer(TChartSeries* owner, bool visible)
+    : FOwner(owner), FVisible(visible) {
+    // The defaults are in place before the change reports are wired, so that building the
+    // pointer asks for no repaint.
+    FPen.SetOnChange([this] { Changed(); });
+    FBrush.SetOnChange([this] { Changed(); });
+}
+
+void TSeriesPointer::Changed() {
+    if (FOwner != nullptr) {
+        FOwner->StyleChanged();
+    }
+}
+
+void TSeriesPointer::SetVisible(bool value) {
+    SetProperty(FVisible, value);
+}
+
+void TSeriesPointer::SetStyle(TSeriesPointerStyle value) {
+    SetProperty(FStyle, value);
+}
+
+void TSeriesPointer::SetSize(std::int32_t& field, std::int32_t value) {
+    if (value < 0) {
+        throw ChartException(std::string(ChartStrings::PointerSize));
+    }
+    SetProperty(field, value);
+}
+
+void TSeriesPointer::SetHorizSize(std::int32_t value) {
+    SetSize(FHorizSize, value);
+}
+
+void TSeriesPointer::SetVertSize(std::int32_t value) {
+    SetSize(FVertSize, value);
+}
+
+void TSeriesPointer::SetInflateMargins(bool value) {
+    SetProperty(FInflateMargins, value);
+}
+
+void TSeriesPointer::Assign(const TSeriesPointer& source) {
+    if (&source == this) {
+        return;
+    }
+    FVisible = source.FVisible;
+    FStyle = source.FStyle;
+    FHorizSize = source.FHorizSize;
+    FVertSize = source.FVertSize;
+    FInflateMargins = source.FInflateMargins;
+    FPen.Assign(source.FPen);
+    FBrush.Assign(source.FBrush);
+    Changed();
+}
+
+// --- Drawing ---------------------------------------------------------------------------------
+
+std::int32_t TSeriesPointer::HorizExtent() const {
+    // A wide pen is centred on the outline, so half of it lies outside the shape.
+    const std::int64_t pen = FPen.Visible() && FPen.Width() > 1 ? FPen.Width() / 2 : 0;
+    return ClampToInt32(std::int64_t{FHorizSize} + pen);
+}
+
+std::int32_t TSeriesPointer::VertExtent() const {
+    const std::int64_t pen = FPen.Visible() && FPen.Width() > 1 ? FPen.Width() / 2 : 0;
+    return ClampToInt32(std::int64_t{FVertSize} + pen);
+}
+
+TRect TSeriesPointer::Box(std::int32_t x, std::int32_t y) const {
+    const std::int64_t h = HorizExtent();
+    const std::int64_t v = VertExtent();
+    return {ClampToInt32(x - h), ClampToInt32(y - v), ClampToInt32(x + h + 1),
+            ClampToInt32(y + v + 1)};
+}
+
+TColor TSeriesPointer::FillColor(TColor pointColor) const {
+    return FBrush.Color() == clDefault ? pointColor : FBrush.Color();
+}
+
+void TSeriesPointer::Prepare(TCanvas3D& canvas) const {
+    canvas.ApplyChartPen(FPen);
+    canvas.Brush().Assign(FBrush);
+}
+
+void TSeriesPointer::Draw(TCanvas3D& canvas, std::int32_t x, std::int32_t y,
+                          TColor pointColor) const {
+    Prepare(canvas);
+    DrawShape(canvas, x, y, pointColor);
+}
+
+void TSeriesPointer::DrawInRect(TCanvas3D& canvas, const TRect& rect, TColor pointColor) const {
+    if (rect.IsEmpty()) {
+        return;
+    }
+    // Centred where a legend's line crosses the rectangle, and no larger than fits on either
+    // side of that centre.
+    const std::int64_t x = (std::int64_t{rect.Left} + rect.Right) / 2;
+    const std::int64_t y = (std::int64_t{rect.Top} + rect.Bottom) / 2;
+    const std::int64_t h = std::min({std::int64_t{FHorizSize}, x - rect.Left, rect.Right - 1 - x});
+    const std::int64_t v = std::min({std::int64_t{FVertSize}, y - rect.Top, rect.Bottom - 1 - y});
+    Prepare(canvas);
+    DrawSized(canvas, Low32(x), Low32(y), pointColor, h, v);
+}
+
+void TSeriesPointer::DrawShape(TCanvas3D& canvas, std::int32_t x, std::int32_t y,
+                               TColor pointColor) const {
+    DrawSized(canvas, x, y, pointColor, FHorizSize, FVertSize);
+}
+
+void TSeriesPointer::DrawSized(TCanvas3D& canvas, std::int32_t x, std::int32_t y, TColor pointColor,
+                               std::int64_t h, std::int64_t v) const {
+    const TColor fill = FillColor(pointColor);
+    const bool penShown = FPen.Visible() && FPen.Style() != psClear;
+    const bool widePen = penShown && FPen.Width() > 1;
+    const TPoint left = PixelAt(x - h, y);
+    const TPoint right = PixelAt(x + h, y);
+    const TPoint top = PixelAt(x, y - v);
+    const TPoint bottom = PixelAt(x, y + v);
+    const TPoint topLeft = PixelAt(x - h, y - v);
+    const TPoint topRight = PixelAt(x + h, y - v);
+    const TPoint bottomLeft = PixelAt(x - h, y + v);
+    const TPoint bottomRight = PixelAt(x + h, y + v);
+    const TPoint beyond = PixelAt(x + h + 1, y + v + 1);
+
+    switch (FStyle) {
+    case ptsRectangle:
+        canvas.Brush().SetColor(fill);
+        if (penShown) {
+            canvas.DrawRectangle(topLeft.X, topLeft.Y, beyond.X, beyond.Y);
+        } else {
+            // Without a pen the rectangle's fill would lose a column and a row.
+            canvas.FillRectangle({topLeft.X, topLeft.Y, beyond.X, beyond.Y});
+        }
+        break;
+    case ptsCircle:
+    case ptsTriangle:
+    case ptsDownTriangle:
+    case ptsDiamond:
+        canvas.Brush().SetColor(fill);
+        if (!widePen) {
+            DrawRows(canvas, x, y, h, v, penShown);
+        } else if (FStyle == ptsCircle) {
+            canvas.DrawEllipse(topLeft.X, topLeft.Y, beyond.X, beyond.Y);
+        } else {
+            // A wide outline is the painter's, round the same corners.
+            const TPoint up[] = {bottomLeft, bottomRight, top};
+            const TPoint down[] = {topLeft, topRight, bottom};
+            const TPoint diamond[] = {top, right, bottom, left};
+            canvas.DrawPolygon(FStyle == ptsTriangle       ? std::span<const TPoint>(up)
+                               : FStyle == ptsDownTriangle ? std::span<const TPoint>(down)
+                                                           : std::span<const TPoint>(diamond));
+        }
+        break;
+    case ptsCross:
+    case ptsDiagCross:
+    case ptsStar:
+        canvas.Pen().SetColor(fill);
+        if (FStyle != ptsDiagCross) {
+            Stroke(canvas, left, right);
+            Stroke(canvas, top, bottom);
+        }
+        if (FStyle != ptsCross) {
+            Stroke(canvas, topLeft, bottomRight);
+            Stroke(canvas, topRight, bottomLeft);
+        }
+        break;
+    }
+}
+
+std::int64_t TSeriesPointer::RowHalfWidth(std::int64_t h, std::int64_t v, std::int64_t dy) const {
+    if (dy < -v || dy > v) {
+        return -1;
+    }
+    // The shape touches the outer edges of the box's pixels, h + 0.5 and v + 0.5 from the
+    // centre, and a pixel belongs to it when its centre does.
+    const long double a = h + 0.5L;
+    const long double b = v + 0.5L;
+    const long double row = static_cast<long double>(dy);
+    long double width = 0;
+    switch (FStyle) {
+    case ptsCircle:
+        width = a * std::sqrt(std::max(0.0L, 1 - (row / b) * (row / b)));
+        break;
+    case ptsDiamond:
+        width = a * (1 - std::fabs(row) / b);
+        break;
+    case ptsTriangle:
+        width = a * (row + b) / (2 * b);
+        break;
+    case ptsDownTriangle:
+        width = a * (b - row) / (2 * b);
+        break;
+    default:
+        width = a;
+        break;
+    }
+    return std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor(width)), 0, h);
+}
+
+void TSeriesPointer::DrawRows(TCanvas3D& canvas, std::int32_t x, std::int32_t y, std::int64_t h,
+                              std::int64_t v, bool outlined) const {
+    const TChartSurface* surface = canvas.TargetSurface();
+    if (surface == nullptr) {
+        return;
+    }
+    // Only the rows and columns of the surface (and one column beside it, where a line's
+    // pattern may start) are worth drawing: a huge pointer costs no more than the picture.
+    const std::int64_t firstRow = std::max<std::int64_t>(-v, -std::int64_t{y});
+    const std::int64_t lastRow = std::min<std::int64_t>(v, surface->Height() - 1 - std::int64_t{y});
+    const std::int64_t leftmost = -1;
+    const std::int64_t rightmost = surface->Width();
+    const auto column = [&](std::int64_t dx) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(x + dx, leftmost, rightmost));
+    };
+    // Pixels from dx0 to dx1 (inclusive) of a row, with the pen or with the brush.
+    const auto stroke = [&](std::int32_t row, std::int64_t dx0, std::int64_t dx1) {
+        canvas.MovePenTo(column(dx0), row);
+        canvas.DrawLineTo(column(dx1 + 1), row);
+    };
+    const auto fill = [&](std::int32_t row, std::int64_t dx0, std::int64_t dx1) {
+        canvas.FillRectangle({column(dx0), row, column(dx1 + 1), row + 1});
+    };
+    for (std::int64_t dy = firstRow; dy <= lastRow; ++dy) {
+        const std::int64_t w = RowHalfWidth(h, v, dy);
+        const auto row = static_cast<std::int32_t>(y + dy);
+        if (!outlined) {
+            fill(row, -w, w);
+            continue;
+        }
+        // The outline is every pixel of the row that is an end of it or that a neighbouring
+        // row does not reach; the rest is inside.
+        const std::int64_t inner =
+            std::min({w - 1, RowHalfWidth(h, v, dy - 1), RowHalfWidth(h, v, dy + 1)});
+        if (inner < 0) {
+            stroke(row, -w, w);
+            continue;
+        }
+        stroke(row, -w, -inner - 1);
+        fill(row, -inner, inner);
+        stroke(row, inner + 1, w);
+    }
+}

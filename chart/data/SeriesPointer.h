@@ -1,0 +1,108 @@
+#pragma once
+
+#include "ChartBrush.h"
+#include "ChartPen.h"
+#include "ChartTypes.h"
+
+#include <cstdint>
+
+class TCanvas3D;
+class TChartSeries;
+
+// The shape drawn at a point. The prefix keeps the values apart from the pen styles (ps...).
+enum TSeriesPointerStyle : std::uint8_t {
+    ptsRectangle,
+    ptsCircle,
+    ptsTriangle,
+    ptsDownTriangle,
+    ptsCross,
+    ptsDiagCross,
+    ptsStar,
+    ptsDiamond
+};
+
+// The symbol that a line or point series draws at each point: a shape centred on the point's
+// pixel, HorizSize pixels to either side and VertSize pixels above and below it, outlined by
+// Pen and filled by Brush. A brush colour of clDefault fills with the point's colour. The
+// cross styles have no inside, so their strokes take that fill colour, in the pen's width and
+// style. Every change asks the owning series' chart for a repaint.
+class TSeriesPointer {
+public:
+    // visible: whether the owner shows its pointers from the start.
+    TSeriesPointer(TChartSeries* owner, bool visible);
+    TSeriesPointer(const TSeriesPointer&) = delete;
+    TSeriesPointer& operator=(const TSeriesPointer&) = delete;
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    TSeriesPointerStyle Style() const { return FStyle; }
+    void SetStyle(TSeriesPointerStyle value);
+    // Half-sizes in pixels; a size of 0 gives a shape one pixel across. Negative sizes are
+    // refused with ChartException.
+    std::int32_t HorizSize() const { return FHorizSize; }
+    void SetHorizSize(std::int32_t value);
+    std::int32_t VertSize() const { return FVertSize; }
+    void SetVertSize(std::int32_t value);
+    // The series asks its axes for room, so that a pointer at either end of the range is
+    // drawn whole.
+    bool InflateMargins() const { return FInflateMargins; }
+    void SetInflateMargins(bool value);
+
+    TChartPen& Pen() { return FPen; }
+    const TChartPen& Pen() const { return FPen; }
+    void SetPen(const TChartPen& value) { FPen.Assign(value); }
+    TChartBrush& Brush() { return FBrush; }
+    const TChartBrush& Brush() const { return FBrush; }
+    void SetBrush(const TChartBrush& value) { FBrush.Assign(value); }
+
+    // Takes every setting of another pointer.
+    void Assign(const TSeriesPointer& source);
+
+    // --- Drawing -------------------------------------------------------------------------
+
+    // Sets the canvas's pen and brush up for pointers. DrawShape then changes only colours,
+    // so that thousands of pointers cost one set-up.
+    void Prepare(TCanvas3D& canvas) const;
+    // Draws the pointer centred on (x, y) on a prepared canvas, for a point of that colour.
+    void DrawShape(TCanvas3D& canvas, std::int32_t x, std::int32_t y, TColor pointColor) const;
+    // Prepare and DrawShape for a single pointer.
+    void Draw(TCanvas3D& canvas, std::int32_t x, std::int32_t y, TColor pointColor) const;
+    // The pointer as a legend entry shows it: centred in the rectangle, its half-sizes cut so
+    // that it fits.
+    void DrawInRect(TCanvas3D& canvas, const TRect& rect, TColor pointColor) const;
+
+    // How far the pointer's pixels reach from its centre, horizontally and vertically: the
+    // half-size plus the part of a wide pen that lies outside the shape.
+    std::int32_t HorizExtent() const;
+    std::int32_t VertExtent() const;
+    // The pixels the pointer centred on (x, y) covers (right and bottom exclusive).
+    TRect Box(std::int32_t x, std::int32_t y) const;
+
+private:
+    template <typename T>
+    void SetProperty(T& field, T value) {
+        if (field != value) {
+            field = value;
+            Changed();
+        }
+    }
+    void Changed();
+    void SetSize(std::int32_t& field, std::int32_t value);
+    TColor FillColor(TColor pointColor) const;
+    void DrawSized(TCanvas3D& canvas, std::int32_t x, std::int32_t y, TColor pointColor,
+                   std::int64_t h, std::int64_t v) const;
+    // The round and pointed shapes row by row: the half-width of row dy (-v..v) of the
+    // shape, -1 beyond it; and the rows drawn, outlined by the pen or not.
+    std::int64_t RowHalfWidth(std::int64_t h, std::int64_t v, std::int64_t dy) const;
+    void DrawRows(TCanvas3D& canvas, std::int32_t x, std::int32_t y, std::int64_t h, std::int64_t v,
+                  bool outlined) const;
+
+    TChartSeries* FOwner;
+    bool FVisible;
+    TSeriesPointerStyle FStyle = ptsRectangle;
+    std::int32_t FHorizSize = 4;
+    std::int32_t FVertSize = 4;
+    bool FInflateMargins = true;
+    TChartPen FPen;
+    TChartBrush FBrush;
+};

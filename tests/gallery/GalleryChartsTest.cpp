@@ -1,0 +1,54 @@
+#include "GalleryCharts.h"
+
+#include "AreaSeries.h"
+#include "LineSeries.h"
+#include "PointSeries.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(GalleryCharts, KindsWithoutASetUpShowOneSeriesAndStackedAreasStack) {
+    TSeriesGallery gallery;
+    gallery.RegisterSeries("Mine", "Other Line", [] { return std::make_unique<TLineSeries>(); });
+    gallery.RegisterSeries("Mine", "Area", [] { return std::make_unique<TAreaSeries>(); });
+    TChart plain;
+    SetUpGalleryChart(plain, gallery.Kinds()[0]);
+    ASSERT_EQ(plain.SeriesList().Count(), 1);
+    EXPECT_EQ(plain.SeriesList()[0]->PointCount(), plain.SeriesList()[0]->SampleCount());
+    EXPECT_EQ(plain.Title().Text(), (std::vector<std::string>{"Other Line"}));
+    TChart areas;
+    SetUpGalleryChart(areas, gallery.Kinds()[1]);
+    ASSERT_GT(areas.SeriesList().Count(), 1);
+    EXPECT_EQ(dynamic_cast<TAreaSeries&>(*areas.SeriesList()[0]).MultiArea(), maStacked);
+}
+
+TEST(GalleryCharts, WritesTheSamePicturesEveryTimeAndReportsWhatItCannotWrite) {
+    EXPECT_EQ(GalleryFileName("Horiz. Bar"), "horiz-bar.png");
+    TSeriesGallery gallery;
+    gallery.RegisterSeries("Mine", "Line", [] { return std::make_unique<TLineSeries>(); });
+    gallery.RegisterSeries("Mine", "Point", [] { return std::make_unique<TPointSeries>(); });
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString first = folder.filePath("first/pictures");
+    const QString second = folder.filePath("second");
+    ASSERT_EQ(WriteGalleryImages(gallery, first, 3), "");
+    ASSERT_EQ(WriteGalleryImages(gallery, second, 3), "");
+    for (const char* name : {"line.png", "point.png", "gallery.png"}) {
+        const QImage a(QDir(first).filePath(name));
+        EXPECT_FALSE(a.isNull()) << name;
+        EXPECT_EQ(a, QImage(QDir(second).filePath(name))) << name;
+    }
+    EXPECT_EQ(QImage(QDir(first).filePath("gallery.png")).size(),
+              QSize(2 * GalleryChartWidth, GalleryChartHeight));
+
+    // A file where the folder should be, and a folder where a picture should be.
+    QFile blocker(folder.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_NE(WriteGalleryImages(gallery, folder.filePath("blocker"), 3), "");
+    ASSERT_TRUE(QDir(second).remove("point.png") && QDir(second).mkpath("point.png"));
+    EXPECT_NE(WriteGalleryImages(gallery, second, 3), "");
+}
