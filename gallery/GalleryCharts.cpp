@@ -1,11 +1,19 @@
 #include "GalleryCharts.h"
 
 #include "AreaSeries.h"
-#include "ChartSurface.h"
+#include "ChartErrors.h"
+#include "ChartStrings.h"
+#include "CustomBarSeries.h"
+#include "DeviceScale.h"
 #include "LineSeries.h"
+#include "PieSeries.h"
 
 #include <QDir>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -56,12 +64,42 @@ void Points(TChart& chart, const TSeriesKind& kind) {
     }
 }
 
+void BarGroup(TChart& chart, const TSeriesKind& kind, TMultiBar mode) {
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        if (auto* bars = dynamic_cast<TCustomBarSeries*>(&AddSampleSeries(chart, kind, seed))) {
+            bars->SetMultiBar(mode);
+        }
+    }
+}
+
+void SideBySideBars(TChart& chart, const TSeriesKind& kind) {
+    BarGroup(chart, kind, mbSide);
+}
+
+void StackedBars(TChart& chart, const TSeriesKind& kind) {
+    BarGroup(chart, kind, mbStacked);
+}
+
+// A pie lists its slices in the legend; the biggest one stands out. It needs no frame.
+void ExplodedPie(TChart& chart, const TSeriesKind& kind) {
+    if (auto* pie = dynamic_cast<TPieSeries*>(&AddSampleSeries(chart, kind, 1))) {
+        pie->SetExplodeBiggest(15);
+    }
+    chart.Frame().SetVisible(false);
+}
+
+// Two lines, so that the legend lists the series rather than the points of one of them.
+void TwoSeries(TChart& chart, const TSeriesKind& kind) {
+    AddSampleSeries(chart, kind, 1);
+    AddSampleSeries(chart, kind, 2);
+}
+
 // Kinds that show best with several series or settings of their own; one entry each.
 const std::map<std::string, TGallerySetup, std::less<>>& Setups() {
     static const std::map<std::string, TGallerySetup, std::less<>> setups = {
-        {"Line", Lines},
-        {"Area", StackedAreas},
-        {"Point", Points},
+        {"Line", Lines},          {"Bar", SideBySideBars}, {"Horiz. Bar", StackedBars},
+        {"Area", StackedAreas},   {"Point", Points},       {"Pie", ExplodedPie},
+        {"Fast Line", TwoSeries},
     };
     return setups;
 }
@@ -81,14 +119,81 @@ void SetUpGalleryChart(TChart& chart, const TSeriesKind& kind) {
     GallerySetupFor(kind.Name)(chart, kind);
 }
 
-QImage GalleryChartImage(const TSeriesKind& kind) {
+QImage GalleryChartImage(const TSeriesKind& kind, double devicePixelRatio) {
     TChart chart;
     SetUpGalleryChart(chart, kind);
-    QImage image(GalleryChartWidth, GalleryChartHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    TChartSurface surface(image);
-    chart.DrawOnto(surface, {0, 0, GalleryChartWidth, GalleryChartHeight});
-    return image;
+    return chart.DrawToImage(GalleryChartWidth, GalleryChartHeight, devicePixelRatio);
+}
+
+QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double devicePixelRatio) {
+    const auto& kinds = gallery.Kinds();
+    const int count = static_cast<int>(kinds.size());
+    columns = std::max(1, std::min(columns, count));
+    const int rows = std::max(1, (count + columns - 1) / columns);
+    // Every chart takes the device pixels of its own logical rectangle, so that neighbours
+    // meet without a seam at any ratio.
+    const TDeviceScale scale = TDeviceScale::FromRatio(devicePixelRatio);
+    QImage overview(static_cast<int>(scale.Edge(std::int64_t{columns} * GalleryChartWidth)),
+                    static_cast<int>(scale.Edge(std::int64_t{rows} * GalleryChartHeight)),
+                    QImage::Format_RGB32);
+    overview.fill(Qt::white);
+    QPainter painter(&overview);
+    for (int i = 0; i < count; ++i) {
+        const QImage image =
+            GalleryChartImage(kinds[static_cast<std::size_t>(i)], devicePixelRatio);
+        painter.drawImage(
+            QPoint(static_cast<int>(scale.Edge(std::int64_t{i % columns} * GalleryChartWidth)),
+                   static_cast<int>(scale.Edge(std::int64_t{i / columns} * GalleryChartHeight))),
+            image);
+    }
+    painter.end();
+    overview.setDevicePixelRatio(devicePixelRatio);
+    return overview;
+}
+
+void PrintGallery(const TSeriesGallery& gallery, QPagedPaintDevice& device, QPainter& painter) {
+    const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    bool first = true;
+    for (const TSeriesKind& kind : gallery.Kinds()) {
+        if (!first && !device.newPage()) {
+            throw ChartException(std::string(ChartStrings::CannotPrint));
+        }
+        first = false;
+        TChart chart;
+        SetUpGalleryChart(chart, kind);
+        // The page's painter starts where the printable area starts.
+        chart.PrintPage(painter, QRectF(QPointF(0, 0), page.size()));
+    }
+}
+
+QString WriteGalleryPdf(const TSeriesGallery& gallery, const QString& path) {
+    // Written aside and put in place at the end, so that a failed run leaves no half file and
+    // an older file stays as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QString("A(z) %1 fájl nem írható.").arg(path);
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle("Korvatel – galéria");
+        writer.setCreator("korvatel-gallery");
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return QString("A(z) %1 fájl nem írható.").arg(path);
+        }
+        try {
+            PrintGallery(gallery, writer, painter);
+        } catch (const std::exception& error) {
+            return QString("A(z) %1 fájl nem írható: %2").arg(path, error.what());
+        }
+        painter.end();
+    }
+    if (!file.commit()) {
+        return QString("A(z) %1 fájl nem írható.").arg(path);
+    }
+    return {};
 }
 
 QString GalleryFileName(std::string_view kindName) {
@@ -115,27 +220,14 @@ QString WriteGalleryImages(const TSeriesGallery& gallery, const QString& folder,
     if (!dir.mkpath(".")) {
         return QString("A(z) %1 mappa nem hozható létre.").arg(folder);
     }
-    const auto& kinds = gallery.Kinds();
-    const int count = static_cast<int>(kinds.size());
-    columns = std::max(1, std::min(columns, count));
-    const int rows = (count + columns - 1) / columns;
-    QImage overview(columns * GalleryChartWidth, std::max(rows, 1) * GalleryChartHeight,
-                    QImage::Format_RGB32);
-    overview.fill(Qt::white);
-    QPainter painter(&overview);
-    for (int i = 0; i < count; ++i) {
-        const TSeriesKind& kind = kinds[static_cast<std::size_t>(i)];
-        const QImage image = GalleryChartImage(kind);
+    for (const TSeriesKind& kind : gallery.Kinds()) {
         const QString path = dir.filePath(GalleryFileName(kind.Name));
-        if (!image.save(path, "PNG")) {
+        if (!GalleryChartImage(kind).save(path, "PNG")) {
             return QString("A(z) %1 fájl nem írható.").arg(path);
         }
-        painter.drawImage((i % columns) * GalleryChartWidth, (i / columns) * GalleryChartHeight,
-                          image);
     }
-    painter.end();
     const QString path = dir.filePath("gallery.png");
-    if (!overview.save(path, "PNG")) {
+    if (!GalleryOverview(gallery, columns).save(path, "PNG")) {
         return QString("A(z) %1 fájl nem írható.").arg(path);
     }
     return {};

@@ -4,6 +4,8 @@
 #include "SeriesGallery.h"
 
 #include <QImage>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QString>
 #include <functional>
 #include <string>
@@ -25,8 +27,21 @@ TGallerySetup GallerySetupFor(std::string_view kindName);
 // Sets a chart up as the gallery shows the kind: title, colours and its series.
 void SetUpGalleryChart(TChart& chart, const TSeriesKind& kind);
 
-// The chart of a kind drawn into an image of the gallery's chart size.
-QImage GalleryChartImage(const TSeriesKind& kind);
+// The chart of a kind drawn into an image of the gallery's chart size, at a device pixel
+// ratio (2 gives a picture as sharp as a screen of twice the density shows it).
+QImage GalleryChartImage(const TSeriesKind& kind, double devicePixelRatio = 1.0);
+
+// The charts of every kind side by side, columns at a time, in one image.
+QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double devicePixelRatio = 1.0);
+
+// Prints the chart of every kind on a page of its own, onto the device that painter is open
+// on (a printer or a PDF writer), each as large as fits inside the page's margins. Raises
+// ChartException when the device cannot start a page.
+void PrintGallery(const TSeriesGallery& gallery, QPagedPaintDevice& device, QPainter& painter);
+
+// Writes the charts of every kind into one PDF file, a page each (A4 across). Answers an
+// empty text, or what went wrong; a file that was there stays as it was when writing fails.
+QString WriteGalleryPdf(const TSeriesGallery& gallery, const QString& path);
 
 // The file name of a kind's picture: its name in lower case, every other character than
 // letters and digits a dash ("Horiz. Bar" gives "horiz-bar.png").

@@ -52,3 +52,23 @@ TEST(GalleryCharts, WritesTheSamePicturesEveryTimeAndReportsWhatItCannotWrite) {
     ASSERT_TRUE(QDir(second).remove("point.png") && QDir(second).mkpath("point.png"));
     EXPECT_NE(WriteGalleryImages(gallery, second, 3), "");
 }
+
+TEST(GalleryCharts, WritesAPdfOfAPagePerKindAndReportsAFileItCannotWrite) {
+    TSeriesGallery gallery;
+    gallery.RegisterSeries("Mine", "Line", [] { return std::make_unique<TLineSeries>(); });
+    gallery.RegisterSeries("Mine", "Point", [] { return std::make_unique<TPointSeries>(); });
+    gallery.RegisterSeries("Mine", "Area", [] { return std::make_unique<TAreaSeries>(); });
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("gallery.pdf");
+    ASSERT_EQ(WriteGalleryPdf(gallery, path), "");
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    // Page objects, not the page tree ("/Type /Pages").
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 3);
+
+    // A file where the folder should be.
+    EXPECT_NE(WriteGalleryPdf(gallery, folder.filePath("gallery.pdf/inside.pdf")), "");
+}
