@@ -30,7 +30,8 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 echo "== Engine tests under valgrind's memcheck"
 for folder in core data axes render; do
     valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
-        --show-leak-kinds=definite build/check/tests/korvatel_tests_$folder --gtest_brief=1
+        --show-leak-kinds=definite --suppressions=tests/valgrind.supp \
+        build/check/tests/korvatel_tests_$folder --gtest_brief=1
 done
 
 echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> runs a longer one)"
