@@ -181,19 +181,24 @@ double TAreaSeries::StackOrigin(std::int32_t index, bool sumAll) const {
     return SpanAt(stack, index).Bottom;
 }
 
+double TAreaSeries::StackedLimit(bool wantMinimum) const {
+    // Every stack stands on 0.
+    TStack stack = StackOf();
+    double limit = 0;
+    for (std::int32_t i = 0; i < PointCount(); ++i) {
+        const TStackSpan span = SpanAt(stack, i);
+        limit = wantMinimum ? std::min({limit, span.Bottom, span.Top})
+                            : std::max({limit, span.Bottom, span.Top});
+    }
+    return limit;
+}
+
 double TAreaSeries::SeriesMinY() const {
     if (!Stacked()) {
         const double lowest = TLineSeries::SeriesMinY();
         return FUseYOrigin ? std::min(lowest, FYOrigin) : lowest;
     }
-    // Every stack stands on 0.
-    TStack stack = StackOf();
-    double lowest = 0;
-    for (std::int32_t i = 0; i < PointCount(); ++i) {
-        const TStackSpan span = SpanAt(stack, i);
-        lowest = std::min({lowest, span.Bottom, span.Top});
-    }
-    return lowest;
+    return StackedLimit(true);
 }
 
 double TAreaSeries::SeriesMaxY() const {
@@ -201,13 +206,7 @@ double TAreaSeries::SeriesMaxY() const {
         const double highest = TLineSeries::SeriesMaxY();
         return FUseYOrigin ? std::max(highest, FYOrigin) : highest;
     }
-    TStack stack = StackOf();
-    double highest = 0;
-    for (std::int32_t i = 0; i < PointCount(); ++i) {
-        const TStackSpan span = SpanAt(stack, i);
-        highest = std::max({highest, span.Bottom, span.Top});
-    }
-    return highest;
+    return StackedLimit(false);
 }
 
 std::int32_t TAreaSeries::PointPixelY(std::int32_t index) const {

@@ -84,6 +84,8 @@ private:
     bool Stacked() const { return FMultiArea != maNone && ParentChart() != nullptr; }
     TStack StackOf() const;
     TStackSpan SpanAt(TStack& stack, std::int32_t index) const;
+    // The lowest or highest value the stacks reach over the points, 0 included.
+    double StackedLimit(bool wantMinimum) const;
     // The origin of an unstacked series.
     double PlainOrigin() const;
     // The region's outline through the points first..last of a run, as the canvas draws a

@@ -549,32 +549,43 @@ private:
     std::int64_t FFrame = 0;
 };
 
+// Measures the mark box of every point first..last that has a mark (not null, a text that is
+// not empty) and hands the point, its text and its measured box to visit. The count is read
+// again on every step: a mark text event may remove points.
+template <typename TVisit>
+void MeasureMarks(TChartSeries& series, TCustomAxisPanel& chart, TSeriesMarks& marks,
+                  std::int32_t first, std::int32_t last, TVisit&& visit) {
+    const TMarkBoxMeasure measure(chart, marks);
+    for (std::int32_t i = first; i <= last && i < series.PointCount(); ++i) {
+        if (series.PointIsNull(i)) {
+            continue;
+        }
+        const std::string text = series.PointMarkText(i);
+        if (text.empty()) {
+            continue;
+        }
+        TSeriesMarkPosition position;
+        measure.Measure(text, position);
+        visit(i, text, position);
+    }
+}
+
 } // namespace
 
 void TChartSeries::DrawMarks() {
     if (FParentChart == nullptr || FFirstVisible < 0) {
         return;
     }
-    const TMarkBoxMeasure measure(*FParentChart, *FMarks);
-    // The count is read again on every step: a mark text event may remove points.
-    for (std::int32_t i = FFirstVisible; i <= FLastVisible && i < PointCount(); ++i) {
-        if (PointIsNull(i)) {
-            continue;
-        }
-        const std::string text = PointMarkText(i);
-        if (text.empty()) {
-            continue;
-        }
-        TSeriesMarkPosition position;
-        measure.Measure(text, position);
-        // Centred on the point, with the box's bottom row on the point's row.
-        const TPoint point{PointPixelX(i), PointPixelY(i)};
-        position.ArrowFrom = point;
-        position.ArrowTo = point;
-        position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
-                            Low32(std::int64_t{point.Y} - position.Height + 1)};
-        DrawPointMark(i, text, position);
-    }
+    MeasureMarks(*this, *FParentChart, *FMarks, FFirstVisible, FLastVisible,
+                 [this](std::int32_t i, const std::string& text, TSeriesMarkPosition& position) {
+                     // Centred on the point, with the box's bottom row on the point's row.
+                     const TPoint point{PointPixelX(i), PointPixelY(i)};
+                     position.ArrowFrom = point;
+                     position.ArrowTo = point;
+                     position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
+                                         Low32(std::int64_t{point.Y} - position.Height + 1)};
+                     DrawPointMark(i, text, position);
+                 });
 }
 
 void TChartSeries::LargestMarkBox(std::int32_t& width, std::int32_t& height) {
@@ -583,20 +594,11 @@ void TChartSeries::LargestMarkBox(std::int32_t& width, std::int32_t& height) {
     if (FParentChart == nullptr) {
         return;
     }
-    const TMarkBoxMeasure measure(*FParentChart, *FMarks);
-    for (std::int32_t i = 0; i < PointCount(); ++i) {
-        if (PointIsNull(i)) {
-            continue;
-        }
-        const std::string text = PointMarkText(i);
-        if (text.empty()) {
-            continue;
-        }
-        TSeriesMarkPosition position;
-        measure.Measure(text, position);
-        width = std::max(width, position.Width);
-        height = std::max(height, position.Height);
-    }
+    MeasureMarks(*this, *FParentChart, *FMarks, 0, PointCount() - 1,
+                 [&](std::int32_t, const std::string&, const TSeriesMarkPosition& position) {
+                     width = std::max(width, position.Width);
+                     height = std::max(height, position.Height);
+                 });
 }
 
 void TChartSeries::DrawPointMark(std::int32_t index, std::string_view text,

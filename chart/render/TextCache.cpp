@@ -84,6 +84,14 @@ const TTextCache::TTextEntry& TTextCache::Glyphs(const TFontEntry& font, std::st
     return entry;
 }
 
+void TTextCache::GrowScratch(std::int64_t width, std::int64_t height) {
+    if (FScratch.width() < width || FScratch.height() < height) {
+        FScratch = QImage(static_cast<int>(std::max<std::int64_t>(width, FScratch.width())),
+                          static_cast<int>(std::max<std::int64_t>(height, FScratch.height())),
+                          QImage::Format_RGB32);
+    }
+}
+
 void TTextCache::Rasterise(const TFontEntry& font, const QString& text, TTextEntry& entry) {
     // Glyphs may reach beyond the advance width and the line height (italics, accents), so
     // the text is drawn with a margin of a line height all round.
@@ -98,12 +106,7 @@ void TTextCache::Rasterise(const TFontEntry& font, const QString& text, TTextEnt
         entry.HasInk = false;
         return;
     }
-    if (FScratch.width() < scratchWidth || FScratch.height() < scratchHeight) {
-        FScratch =
-            QImage(static_cast<int>(std::max<std::int64_t>(scratchWidth, FScratch.width())),
-                   static_cast<int>(std::max<std::int64_t>(scratchHeight, FScratch.height())),
-                   QImage::Format_RGB32);
-    }
+    GrowScratch(scratchWidth, scratchHeight);
     FScratch.fill(Qt::white);
     const auto originX = static_cast<int>(margin);
     const auto baseline = static_cast<int>(margin + font.Metrics.ascent());
@@ -173,12 +176,7 @@ void TTextCache::RasteriseDevice(const TFontEntry& font, const QString& text,
     if (scratchWidth * scratchHeight > LargestScratch) {
         return;
     }
-    if (FScratch.width() < scratchWidth || FScratch.height() < scratchHeight) {
-        FScratch =
-            QImage(static_cast<int>(std::max<std::int64_t>(scratchWidth, FScratch.width())),
-                   static_cast<int>(std::max<std::int64_t>(scratchHeight, FScratch.height())),
-                   QImage::Format_RGB32);
-    }
+    GrowScratch(scratchWidth, scratchHeight);
     const auto originX = static_cast<int>(margin - left);
     const auto baseline = static_cast<int>(margin - top);
     const double ratio = scale.Value();

@@ -107,6 +107,9 @@ private:
     };
 
     TTextEntry& Entry(const TFontEntry& font, std::string_view text);
+    // The scratch image that texts are drawn into, at least width x height (it only grows;
+    // callers keep to LargestScratch).
+    void GrowScratch(std::int64_t width, std::int64_t height);
     void Rasterise(const TFontEntry& font, const QString& text, TTextEntry& entry);
     void RasteriseDevice(const TFontEntry& font, const QString& text, const TDeviceScale& scale,
                          TTextEntry& entry);
