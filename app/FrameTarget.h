@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Where one frame of the wave goes: the previous picture is cleared, then every sample is

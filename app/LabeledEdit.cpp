@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "LabeledEdit.h"
 
 #include <QFocusEvent>

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "MainWindow.h"
 
-#include "ChartAxis.h"
-#include "ChartStrings.h"
-#include "ChartWidget.h"
-#include "FastLineSeries.h"
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "LabeledEdit.h"
 #include "NumberText.h"
 #include "ParamNumber.h"
@@ -11,7 +12,7 @@
 #include "ProgramIcon.h"
 #include "ProgramStrings.h"
 #include "QtMessageBoxes.h"
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 #include "SeriesFrameTarget.h"
 #include "StoredChartLayout.h"
 #include "UpDown.h"
@@ -26,6 +27,8 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "MessageBoxes.h"
@@ -15,11 +16,14 @@ class QFrame;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class TChartWidget;
-class TFastLineSeries;
 class TLabeledEdit;
 class TSeriesFrameTarget;
 class TUpDown;
+
+namespace Korvatel {
+class TChartWidget;
+class TFastLineSeries;
+} // namespace Korvatel
 
 namespace Ui {
 class Form1;
@@ -55,7 +59,7 @@ public:
 
     QFrame* Panel2() const;
     QLineEdit* Edit1() const;
-    TChartWidget* Chart1() const;
+    Korvatel::TChartWidget* Chart1() const;
     TLabeledEdit* LabeledEdit1() const;
     TLabeledEdit* LabeledEdit3() const;
     QCheckBox* CheckBox1() const;
@@ -63,7 +67,7 @@ public:
     QPushButton* Button2() const;
     TUpDown* UpDown1() const;
     QTimer* Timer1() const { return FTimer1; }
-    TFastLineSeries& Series1() const { return *FSeries1; }
+    Korvatel::TFastLineSeries& Series1() const { return *FSeries1; }
 
     const TSimulationState& State() const { return FState; }
 
@@ -115,7 +119,7 @@ private:
     TMessageBoxes* FMessageBoxes = nullptr;
     QTimer* FTimer1 = nullptr;
     // Owned by Chart1's chart once attached.
-    TFastLineSeries* FSeries1 = nullptr;
+    Korvatel::TFastLineSeries* FSeries1 = nullptr;
     std::unique_ptr<TSeriesFrameTarget> FFrameTarget;
 
     TSimulationState FState;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MessageBoxes.h"
 
 QString ErrorBoxText(const QString& message) {

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "NumberText.h"
 
-#include "ChartStrings.h"
-#include "FormatSettings.h"
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/axes/FormatSettings.h>
 #include "ProgramErrors.h"
 #include "ProgramStrings.h"
 
@@ -10,6 +11,8 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+
+using namespace Korvatel;
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
     std::size_t pos = 0;

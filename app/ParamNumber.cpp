@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ParamNumber.h"
 
 #include <charconv>

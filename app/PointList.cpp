@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PointList.h"
 
 void TPointList::AddPoint(double x, double y) {

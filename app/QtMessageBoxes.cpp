@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QtMessageBoxes.h"
 
 void TQtMessageBoxes::ShowModal(QWidget* owner, const TMessageBoxRequest& request) {

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "StoredChartLayout.h"
 
-#include "Chart.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/data/FastLineSeries.h>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: MIT
 #include "WaveModel.h"
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,13 +1,16 @@
+// SPDX-License-Identifier: MIT
 // The mapping of one frame: every point of a 2001-point series turned into its pixel column
 // and row, as the fast line does on every repaint, on the main window's 961 × 529 chart with
 // its fixed axes (0 to 1000 and -1000 to 1000) and their extents computed.
 #include "BenchRunner.h"
-#include "Chart.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/data/FastLineSeries.h>
 
 #include <cmath>
 #include <cstdint>
 #include <memory>
+
+using namespace Korvatel;
 
 namespace {
 

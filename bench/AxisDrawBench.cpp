@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: MIT
 // The axes' share of an animation frame: the room of the bottom and left axes of the main
 // window's 961 x 529 chart and their drawing (42 labels, ticks, minor ticks and dotted grid
 // lines) onto the chart's canvas, as every repaint does them.
 #include "BenchRunner.h"
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartSeries.h"
-#include "ChartSurface.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/canvas/ChartSurface.h>
 
 #include <QImage>
 #include <memory>
+
+using namespace Korvatel;
 
 namespace {
 

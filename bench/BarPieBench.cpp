@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bar and pie series' drawing on a chart of the main window's size (961 x 529, white, flat),
 // laid out by one paint first, as "fastline" times the fast line's. "bars_1000" draws 1000
 // bars: ten bar series of 100 points stacked on each other, each repaint working out the
@@ -5,11 +6,11 @@
 // rectangle. Each has a "_qpainter" twin that draws the same picture with plain QPainter calls
 // into an image of the same size, from the same values and axis mappings: rectangles with an
 // outline for the bars, QPainter's own pie slices for the pie.
-#include "BarSeries.h"
+#include <korvatel/data/BarSeries.h>
 #include "BenchRunner.h"
-#include "Chart.h"
-#include "ChartSurface.h"
-#include "PieSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/data/PieSeries.h>
 
 #include <QImage>
 #include <QPainter>
@@ -17,6 +18,8 @@
 #include <memory>
 #include <numbers>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the benchmark cases and prints one line each:
 //   <case> N=<points> median_us=<x> min_us=<y>
 // Arguments: case names to run (all when none), --quick for a short smoke run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The canvas's share of an animation frame. "lines" and "lines_million" time the one-pixel
 // line path alone: connected segments of a sine across the main window's 961 x 529 chart
 // image, 2001 points (one frame of the wave) and a million points. "canvas_frame" times a whole
@@ -5,9 +6,9 @@
 // labels, ticks, minor ticks and dotted grid lines, the clipped series of 2001 points, and the
 // copy of the finished image to the window.
 #include "BenchRunner.h"
-#include "ChartCanvas3D.h"
-#include "Rounding.h"
-#include "SystemColors.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/Rounding.h>
+#include <korvatel/canvas/SystemColors.h>
 
 #include <QImage>
 #include <cmath>
@@ -15,6 +16,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: MIT
 // The hot path of every animation frame: the series emptied and refilled with one frame of
 // 2001 points (L = 2000, β = 0), two sines per point. Three further cases time only the
 // 4002 sines of such a frame with the candidate sine functions.
 #include "BenchRunner.h"
-#include "Chart.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "SeriesFrameTarget.h"
 #include "WaveModel.h"
 
 #include <cmath>
 #include <memory>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chart engine's share of the animation. "frame" times one whole frame as the program
 // runs it: the series emptied and refilled with 2001 points of the model (L = 2000, β = 0),
 // then the repaint that follows: the chart drawn into its off-screen image through the whole
@@ -11,10 +12,10 @@
 // before drawing. "frame_qpainter" is the yardstick for "frame": the same tick with the same scene
 // drawn by plain QPainter calls. "frame_deep_zoom" is "frame" seen through a deep zoom.
 #include "BenchRunner.h"
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartSurface.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "SeriesFrameTarget.h"
 #include "StoredChartLayout.h"
 #include "WaveModel.h"
@@ -28,6 +29,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The repaint of one series of each further kind over 100,000 points on the main window's
 // 961 x 529 chart with its axis ranges (0 to 1000, -1000 to 1000): the visible range, the
 // clip, the mapping of every point and its drawing, as the pipeline draws a series.
@@ -6,13 +7,13 @@
 // outlined. Each has a "_qpainter" twin that maps the same points through the same axes and
 // draws the same picture with plain QPainter calls: a clipped polyline, a rectangle per
 // point, a polygon.
-#include "AreaSeries.h"
+#include <korvatel/data/AreaSeries.h>
 #include "BenchRunner.h"
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartSurface.h"
-#include "LineSeries.h"
-#include "PointSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PointSeries.h>
 
 #include <QImage>
 #include <QPainter>
@@ -22,6 +23,8 @@
 #include <memory>
 #include <numbers>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "GalleryCharts.h"
 
-#include "AreaSeries.h"
-#include "ChartErrors.h"
-#include "ChartStrings.h"
-#include "CustomBarSeries.h"
-#include "DeviceScale.h"
-#include "LineSeries.h"
-#include "PieSeries.h"
+#include <korvatel/data/AreaSeries.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/data/CustomBarSeries.h>
+#include <korvatel/canvas/DeviceScale.h>
+#include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PieSeries.h>
 
 #include <QDir>
 #include <QPageLayout>
@@ -18,6 +19,8 @@
 #include <map>
 #include <memory>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

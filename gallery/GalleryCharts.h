@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Chart.h"
-#include "SeriesGallery.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/data/SeriesGallery.h>
 
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -21,27 +22,27 @@ constexpr int GalleryChartHeight = 300;
 
 // Fills a chart with series of a kind. A kind without a set-up of its own shows one series
 // of sample values.
-using TGallerySetup = std::function<void(TChart& chart, const TSeriesKind& kind)>;
+using TGallerySetup = std::function<void(Korvatel::TChart& chart, const Korvatel::TSeriesKind& kind)>;
 TGallerySetup GallerySetupFor(std::string_view kindName);
 
 // Sets a chart up as the gallery shows the kind: title, colours and its series.
-void SetUpGalleryChart(TChart& chart, const TSeriesKind& kind);
+void SetUpGalleryChart(Korvatel::TChart& chart, const Korvatel::TSeriesKind& kind);
 
 // The chart of a kind drawn into an image of the gallery's chart size, at a device pixel
 // ratio (2 gives a picture as sharp as a screen of twice the density shows it).
-QImage GalleryChartImage(const TSeriesKind& kind, double devicePixelRatio = 1.0);
+QImage GalleryChartImage(const Korvatel::TSeriesKind& kind, double devicePixelRatio = 1.0);
 
 // The charts of every kind side by side, columns at a time, in one image.
-QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double devicePixelRatio = 1.0);
+QImage GalleryOverview(const Korvatel::TSeriesGallery& gallery, int columns, double devicePixelRatio = 1.0);
 
 // Prints the chart of every kind on a page of its own, onto the device that painter is open
 // on (a printer or a PDF writer), each as large as fits inside the page's margins. Raises
 // ChartException when the device cannot start a page.
-void PrintGallery(const TSeriesGallery& gallery, QPagedPaintDevice& device, QPainter& painter);
+void PrintGallery(const Korvatel::TSeriesGallery& gallery, QPagedPaintDevice& device, QPainter& painter);
 
 // Writes the charts of every kind into one PDF file, a page each (A4 across). Answers an
 // empty text, or what went wrong; a file that was there stays as it was when writing fails.
-QString WriteGalleryPdf(const TSeriesGallery& gallery, const QString& path);
+QString WriteGalleryPdf(const Korvatel::TSeriesGallery& gallery, const QString& path);
 
 // The file name of a kind's picture: its name in lower case, every other character than
 // letters and digits a dash ("Horiz. Bar" gives "horiz-bar.png").
@@ -50,4 +51,4 @@ QString GalleryFileName(std::string_view kindName);
 // Writes the picture of every kind of the gallery into a folder (made when missing), and
 // "gallery.png" with all of them side by side, columns at a time. Answers an empty text, or
 // what went wrong.
-QString WriteGalleryImages(const TSeriesGallery& gallery, const QString& folder, int columns);
+QString WriteGalleryImages(const Korvatel::TSeriesGallery& gallery, const QString& folder, int columns);

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 // korvatel-gallery: one chart per series kind of the engine's gallery, in a window that prints
 // them and saves them as PDF or PNG, or written without a window: as PNG files with --png DIR,
 // as one PDF of a page per chart with --pdf FILE (the offscreen platform draws them).
-#include "ChartErrors.h"
-#include "ChartWidget.h"
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/render/ChartWidget.h>
 #include "GalleryCharts.h"
-#include "SeriesGallery.h"
+#include <korvatel/data/SeriesGallery.h>
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstring>
+
+using namespace Korvatel;
 
 namespace {
 

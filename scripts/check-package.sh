@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks what a build installs and packages, from a build folder that has been built:
 #   - cmake --install lays out the program, its desktop entry, its icon and its AppStream
 #     metadata, all three named by one application id, and both validators pass them;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the set-up scripts: makes sure the Debian packages the build needs are there.
 # As root it installs what is missing; otherwise it prints the command to run and stops.
 # It also makes the locales that the tests run the program under available.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
 # (default 60; the test command runs a short round, a long one is e.g. `scripts/fuzz.sh 3600`).
 # The checked-in corpus seeds every run; new inputs found go to a scratch copy, and an input

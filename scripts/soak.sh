@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the real window under random input for the given number of seconds (default 3600)
 # with the given seed (default: a new one each run, printed so that a failure can be
 # repeated); the test command runs a two-minute round with seed 1.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
 # checks the installed program and its Debian package, runs the engine's tests under
@@ -28,7 +29,7 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 echo "== Engine tests under valgrind's memcheck"
-for folder in core data axes render; do
+for folder in core data axes canvas render; do
     valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
         --show-leak-kinds=definite --suppressions=tests/valgrind.supp \
         build/check/tests/korvatel_tests_$folder --gtest_brief=1

@@ -1,9 +1,12 @@
-#include "AxisLabelLayout.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelLayout.h>
 
-#include "ChartCanvas.h"
-#include "Rounding.h"
+#include <korvatel/canvas/ChartCanvas.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
+
+namespace Korvatel {
 
 namespace {
 
@@ -113,3 +116,5 @@ std::int32_t LabelLineCount(std::string_view text) {
     const bool lastPart = !text.empty() && text.back() != LabelLineSeparator;
     return separators + (lastPart ? 1 : 0);
 }
+
+} // namespace Korvatel

@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisLabelText.h"
-#include "AxisSide.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/AxisLabelText.h>
+#include <korvatel/axes/AxisSide.h>
 
 #include <cstdint>
 #include <string_view>
+
+namespace Korvatel {
 
 // Where the lines of an axis label or title are written, as a pure function of the axis side,
 // the angle, the text row height and the number of lines.
@@ -16,7 +20,7 @@
 // label is right-aligned against the reference point and vertically centred on the tick, and a
 // right-axis label is left-aligned likewise. Multi-line texts stack outward (angle 0, 180) or
 // side by side (90, 270). Any other angle writes every line turned about the unchanged point.
-struct TLabelTextLayout {
+struct KORVATEL_EXPORT TLabelTextLayout {
     // The canvas's TextAlignment for the lines (TextAlign flags).
     std::int32_t Alignment = 0;
     // The point before the first line; the step is added before each line is written.
@@ -49,3 +53,5 @@ void ForEachLabelLine(std::string_view text, Write&& write) {
         start = end + 1;
     }
 }
+
+} // namespace Korvatel

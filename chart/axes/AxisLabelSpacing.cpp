@@ -1,6 +1,9 @@
-#include "AxisLabelSpacing.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelSpacing.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
+
+namespace Korvatel {
 
 bool TAxisLabelSpacing::Admit(std::int32_t pixel, std::int32_t size) {
     std::int64_t half = size / 2;
@@ -44,3 +47,5 @@ bool AllKeepClear(std::span<const TPlacedLabel> labels, std::int32_t labelsSepar
     }
     return true;
 }
+
+} // namespace Korvatel

@@ -1,10 +1,13 @@
-#include "AxisLabelStep.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelStep.h>
 
-#include "DateTimeSteps.h"
-#include "Rounding.h"
+#include <korvatel/axes/DateTimeSteps.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
+
+namespace Korvatel {
 
 namespace {
 
@@ -160,3 +163,5 @@ TLabelBounds LabelMeasureBounds(double effectiveMinimum, double effectiveMaximum
     }
     return {TruncToStep(effectiveMinimum, step), TruncToStep(effectiveMaximum, step)};
 }
+
+} // namespace Korvatel

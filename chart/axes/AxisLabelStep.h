@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisLabelSpacing.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/AxisLabelSpacing.h>
 
 #include <cstdint>
 #include <functional>
 #include <span>
+
+namespace Korvatel {
 
 // The step between the value labels of an axis, as pure functions of the axis's numbers.
 //
@@ -39,7 +43,7 @@ std::int32_t MaxLabelCount(std::int32_t labelSize, std::int32_t labelsSeparation
                            std::int32_t pixelLength);
 
 // What the step choice of one axis depends on.
-struct TLabelStepInputs {
+struct KORVATEL_EXPORT TLabelStepInputs {
     std::int32_t PixelLength = 0;
     // The larger of the label sizes along the axis for the effective minimum and maximum.
     std::int32_t LabelSize = 0;
@@ -83,9 +87,11 @@ double TruncToStep(double value, double step);
 
 // The two values whose label texts decide how wide the labels of an axis are: the limits
 // themselves, or with roundToStep both truncated toward zero to a multiple of the step.
-struct TLabelBounds {
+struct KORVATEL_EXPORT TLabelBounds {
     double Low = 0.0;
     double High = 0.0;
 };
 TLabelBounds LabelMeasureBounds(double effectiveMinimum, double effectiveMaximum, double step,
                                 bool roundToStep);
+
+} // namespace Korvatel

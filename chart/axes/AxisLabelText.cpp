@@ -1,10 +1,13 @@
-#include "AxisLabelText.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelText.h>
 
-#include "ChartDateTime.h"
-#include "NumberFormat.h"
+#include <korvatel/axes/ChartDateTime.h>
+#include <korvatel/axes/NumberFormat.h>
 
 #include <algorithm>
 #include <limits>
+
+namespace Korvatel {
 
 std::string DateTimeLabelText(double value, std::string_view dateTimeFormat, double effectiveRange,
                               const TFormatSettings& settings) {
@@ -81,3 +84,5 @@ std::int32_t LabelSizeAlongAxis(const TMultiLineExtent& extent, std::int32_t tex
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         size, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
+
+} // namespace Korvatel

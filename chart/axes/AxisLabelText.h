@@ -1,12 +1,16 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartStrings.h"
-#include "FormatSettings.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/axes/FormatSettings.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+
+namespace Korvatel {
 
 // The text of a value label and the measurement of (multi-line) label texts, as pure
 // functions of the value, the axis's formats and the number and date settings.
@@ -25,7 +29,7 @@ inline constexpr char LabelLineSeparator = '\r';
 
 // How an axis writes its value labels. The formats are views of the axis's own texts, taken
 // for one label at a time.
-struct TAxisLabelFormat {
+struct KORVATEL_EXPORT TAxisLabelFormat {
     bool DateTime = false;
     std::string_view ValuesFormat = ChartStrings::DefaultValueFormat;
     std::string_view DateTimeFormat;
@@ -57,7 +61,7 @@ std::string FormatAxisLabel(double value, const TAxisLabelFormat& format,
                             const TGetAxisLabelText& onGetAxisLabel);
 
 // The width of the widest line and the number of lines of a label text.
-struct TMultiLineExtent {
+struct KORVATEL_EXPORT TMultiLineExtent {
     std::int32_t Width = 0;
     std::int32_t Lines = 0;
 };
@@ -74,3 +78,5 @@ TMultiLineExtent MeasureMultiLineText(std::string_view text, const TMeasureTextW
 // else one text row per line.
 std::int32_t LabelSizeAlongAxis(const TMultiLineExtent& extent, std::int32_t textRowHeight,
                                 bool horizontal, std::int32_t labelsAngle);
+
+} // namespace Korvatel

@@ -1,11 +1,14 @@
-#include "AxisLabelValues.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelValues.h>
 
-#include "AxisLabelStep.h"
-#include "Rounding.h"
+#include <korvatel/axes/AxisLabelStep.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
+
+namespace Korvatel {
 
 namespace {
 
@@ -158,3 +161,5 @@ void ProduceValueLabels(const TValueLabelInputs& inputs, const TNextAxisLabel& o
                          inputs.RoundFirstLabel, inputs.CalendarIndex},
                         sink);
 }
+
+} // namespace Korvatel

@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "DateTimeSteps.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/DateTimeSteps.h>
 
 #include <cstdint>
 #include <functional>
+
+namespace Korvatel {
 
 // The values that get a value label on an axis, produced one at a time.
 //
@@ -23,7 +27,7 @@ inline constexpr double MaxLinearLabelSteps = 10000.0;
 // The last LabelIndex the custom producer asks for.
 inline constexpr std::int32_t MaxCustomLabelIndex = 2000;
 
-struct TLinearLabelInputs {
+struct KORVATEL_EXPORT TLinearLabelInputs {
     double EffectiveMinimum = 0.0;
     double EffectiveMaximum = 0.0;
     double Step = 0.0;
@@ -44,7 +48,7 @@ struct TLinearLabelInputs {
 // values) or would leave the calendar.
 void ProduceLinearLabels(const TLinearLabelInputs& inputs, const TLabelValueSink& sink);
 
-struct TLogarithmicLabels {
+struct KORVATEL_EXPORT TLogarithmicLabels {
     // The minimum the axis uses for the rest of the repaint; it differs from the one given
     // only when MinimumReplaced is set.
     double EffectiveMinimum = 0.0;
@@ -86,7 +90,7 @@ TCustomLabelsEnd ProduceCustomLabels(double effectiveMinimum, double effectiveMa
 bool LabelsAreProduced(double step, std::int32_t calendarIndex, double effectiveMinimum,
                        double effectiveMaximum);
 
-struct TValueLabelInputs {
+struct KORVATEL_EXPORT TValueLabelInputs {
     double EffectiveMinimum = 0.0;
     double EffectiveMaximum = 0.0;
     double Step = 0.0;
@@ -107,3 +111,5 @@ bool StepSpacedValueLabels(const TValueLabelInputs& inputs, bool customHandler);
 // for a logarithmic axis without Increment, else the linear producer.
 void ProduceValueLabels(const TValueLabelInputs& inputs, const TNextAxisLabel& onGetNextAxisLabel,
                         const TMinimumSink& replaceMinimum, const TLabelValueSink& sink);
+
+} // namespace Korvatel

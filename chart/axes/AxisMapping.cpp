@@ -1,4 +1,7 @@
-#include "AxisMapping.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisMapping.h>
+
+namespace Korvatel {
 
 namespace {
 
@@ -48,3 +51,5 @@ double TAxisMapping::LogarithmicPixelToValue(std::int32_t pixel) const {
     const long double offset = FLogSpan * along / FPixelLength;
     return StoreAsDouble(std::exp(FHorizontal ? FLogMin + offset : FLogMax - offset));
 }
+
+} // namespace Korvatel

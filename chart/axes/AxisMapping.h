@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Rounding.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/Rounding.h>
 
 #include <cmath>
 #include <cstdint>
+
+namespace Korvatel {
 
 // How values are spread along an axis.
 enum class TAxisScale : std::uint8_t { Linear, Logarithmic, Depth };
@@ -19,7 +23,7 @@ enum class TAxisScale : std::uint8_t { Linear, Logarithmic, Depth };
 // The mappings never fail: a zero range yields the centre pixel, and so does a value whose
 // pixel offset reaches 2147483647 in magnitude, is not a number, or would put the pixel
 // outside 32 bits. Intermediates are formed in extended precision.
-class TAxisMapping {
+class KORVATEL_EXPORT TAxisMapping {
 public:
     // The effective range; its logarithms are taken here, once.
     void SetRange(double minimum, double maximum);
@@ -155,3 +159,5 @@ private:
     bool FHorizontal = false;
     bool FInverted = false;
 };
+
+} // namespace Korvatel

@@ -1,9 +1,12 @@
-#include "AxisRange.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisRange.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <cmath>
 #include <utility>
+
+namespace Korvatel {
 
 TAxisRange OrderedRange(double a, double b) {
     if (a > b) {
@@ -43,3 +46,5 @@ double WheelScrollOffset(const TAxisRange& range, bool down) {
         (static_cast<long double>(range.Maximum) - range.Minimum) * Percent * 0.01L;
     return StoreAsDouble(down ? offset : -offset);
 }
+
+} // namespace Korvatel

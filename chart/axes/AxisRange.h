@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisMapping.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/AxisMapping.h>
 
 #include <cstdint>
+
+namespace Korvatel {
 
 // The limits of an axis as the mouse changes them. Zooming, scrolling and the wheel are worked
 // out on these ranges and the axes' mappings alone, so that their arithmetic can be checked
 // without a chart or a window; the chart hands the results to the axes (AssignRange,
 // ShiftRange).
-struct TAxisRange {
+struct KORVATEL_EXPORT TAxisRange {
     double Minimum = 0;
     double Maximum = 0;
 
@@ -41,3 +45,5 @@ TAxisRange ScrolledRange(const TAxisRange& range, const TAxisMapping& mapping, s
 // The distance one wheel step moves an axis: 3 % of its range, upwards for the wheel turned
 // down (towards the user) and downwards for the wheel turned up.
 double WheelScrollOffset(const TAxisRange& range, bool down);
+
+} // namespace Korvatel

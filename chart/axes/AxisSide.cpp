@@ -1,9 +1,12 @@
-#include "AxisSide.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisSide.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
+
+namespace Korvatel {
 
 std::int32_t SideEdge(TAxisSide side, const TRect& rect) {
     switch (side) {
@@ -63,3 +66,5 @@ std::int32_t ApplyPositionPercent(TAxisSide side, double percent, std::int32_t p
     return SaturatedPixel(growing ? std::int64_t{position} + shift
                                   : std::int64_t{position} - shift);
 }
+
+} // namespace Korvatel

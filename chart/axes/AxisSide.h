@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <limits>
+
+namespace Korvatel {
 
 // The geometry of the side of the chart rectangle that an axis stands on, as pure functions.
 //
@@ -50,3 +53,5 @@ std::int32_t MoveOutward(TAxisSide side, std::int32_t position, std::int32_t n);
 // the bottom and top axes, its width otherwise), rounded half to even. Unchanged for 0.
 std::int32_t ApplyPositionPercent(TAxisSide side, double percent, std::int32_t position,
                                   const TRect& rect);
+
+} // namespace Korvatel

@@ -1,9 +1,12 @@
-#include "AxisTickMarks.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisTickMarks.h>
 
-#include "AxisSide.h"
-#include "Rounding.h"
+#include <korvatel/axes/AxisSide.h>
+#include <korvatel/core/Rounding.h>
 
 #include <cmath>
+
+namespace Korvatel {
 
 namespace {
 
@@ -118,3 +121,5 @@ void LogarithmicMinorTickPositions(std::span<const std::int32_t> ticks, std::int
 std::int32_t CenteredGridPosition(std::int32_t previous, std::int32_t current) {
     return SaturatedPixel(RoundHalfEven((static_cast<long double>(previous) + current) * 0.5L));
 }
+
+} // namespace Korvatel

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisMapping.h"
+#include <korvatel/axes/AxisMapping.h>
 
 #include <cstdint>
 #include <functional>
 #include <span>
+
+namespace Korvatel {
 
 // The positions of minor ticks and centred grid lines, computed from the tick positions that
 // an axis recorded while it placed its labels. Pure functions of the pixels (and, on a
@@ -29,3 +32,5 @@ void LogarithmicMinorTickPositions(std::span<const std::int32_t> ticks, std::int
 
 // Halfway between two tick positions, halves to even (125.5 goes to 126).
 std::int32_t CenteredGridPosition(std::int32_t previous, std::int32_t current);
+
+} // namespace Korvatel

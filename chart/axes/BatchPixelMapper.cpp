@@ -1,9 +1,12 @@
-#include "BatchPixelMapper.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/BatchPixelMapper.h>
 
 #include <cfloat>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace Korvatel {
 #endif
 
 TBatchPixelMapper::TBatchPixelMapper(const TAxisMapping& mapping, bool column)
@@ -69,3 +72,5 @@ void TBatchPixelMapper::Map(const double* values, std::int32_t count,
         pixels[i] = Map(values[i]);
     }
 }
+
+} // namespace Korvatel

@@ -1,16 +1,20 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisMapping.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/AxisMapping.h>
 
 #include <cmath>
 #include <cstdint>
+
+namespace Korvatel {
 
 // Maps many values of one axis to pixels at once, for series drawing loops. The pixels are
 // exactly those of the axis mapping (TAxisMapping::XValueToPixel or YValueToPixel): a linear
 // axis first maps in plain double arithmetic, which is several times faster than the
 // mapping's extended precision, and hands the rare value whose offset lies too close to a
 // rounding boundary (or outside 32 bits, or not a number) to the mapping itself.
-class TBatchPixelMapper {
+class KORVATEL_EXPORT TBatchPixelMapper {
 public:
     // column: the pixel columns of a horizontal mapping; otherwise rows. The mapping must
     // stay as it is while the mapper is used.
@@ -71,3 +75,5 @@ private:
     std::int64_t FStart = 0;
     std::int64_t FEnd = 0;
 };
+
+} // namespace Korvatel

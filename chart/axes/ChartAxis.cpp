@@ -1,28 +1,31 @@
+// SPDX-License-Identifier: MIT
 // The axis in two files: this one holds construction and copying, the range, label and
 // drawing properties, the runtime state, the layout and its reserved room, and the range
 // operations; ChartAxisDrawing.cpp the labels (step, texts, style, widest label, the
 // producers), the drawing (PaintAxis and its steps) and the hit test.
 
-#include "ChartAxis.h"
+#include <korvatel/axes/ChartAxis.h>
 
-#include "AxisLabelLayout.h"
-#include "AxisLabelSpacing.h"
-#include "AxisLabelStep.h"
-#include "AxisLabelText.h"
-#include "AxisLabelValues.h"
-#include "AxisPanel.h"
-#include "AxisTickMarks.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartSeries.h"
-#include "ChartStrings.h"
-#include "DateTimeSteps.h"
-#include "NumberFormat.h"
+#include <korvatel/axes/AxisLabelLayout.h>
+#include <korvatel/axes/AxisLabelSpacing.h>
+#include <korvatel/axes/AxisLabelStep.h>
+#include <korvatel/axes/AxisLabelText.h>
+#include <korvatel/axes/AxisLabelValues.h>
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/AxisTickMarks.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/axes/DateTimeSteps.h>
+#include <korvatel/axes/NumberFormat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
+
+namespace Korvatel {
 
 namespace {
 
@@ -497,3 +500,5 @@ void TCustomChartAxis::ShiftRange(double offset, bool checkLimits) {
 
 TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* chart)
     : TCustomChartAxis(chart, false, true, true) {}
+
+} // namespace Korvatel

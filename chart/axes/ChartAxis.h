@@ -1,18 +1,22 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisLabelSpacing.h"
-#include "AxisLabelValues.h"
-#include "AxisMapping.h"
-#include "AxisSide.h"
-#include "ChartAxisTitle.h"
-#include "ChartFont.h"
-#include "ChartPen.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/AxisLabelSpacing.h>
+#include <korvatel/axes/AxisLabelValues.h>
+#include <korvatel/axes/AxisMapping.h>
+#include <korvatel/axes/AxisSide.h>
+#include <korvatel/axes/ChartAxisTitle.h>
+#include <korvatel/canvas/ChartFont.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace Korvatel {
 
 class TCustomAxisPanel;
 
@@ -32,7 +36,7 @@ enum TAxisLabelStyle : std::uint8_t { talAuto, talNone, talValue, talMark, talTe
 // the chart turns them into the effective range and the pixel extent, in this order:
 // ComputeRange, ComputePixelExtent, ApplySeriesMargins. The mappings between two layouts (for
 // the mouse) use the values of the last one.
-class TCustomChartAxis {
+class KORVATEL_EXPORT TCustomChartAxis {
 public:
     TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, bool oppositeSide, bool depth);
     TCustomChartAxis(const TCustomChartAxis&) = delete;
@@ -395,7 +399,7 @@ private:
 };
 
 // The four side axes; also the class of axes created by the user.
-class TChartAxis : public TCustomChartAxis {
+class KORVATEL_EXPORT TChartAxis : public TCustomChartAxis {
 public:
     using TCustomChartAxis::TCustomChartAxis;
 
@@ -404,10 +408,12 @@ protected:
 };
 
 // The depth axis of a three-dimensional chart; hidden by default.
-class TChartDepthAxis : public TCustomChartAxis {
+class KORVATEL_EXPORT TChartDepthAxis : public TCustomChartAxis {
 public:
     explicit TChartDepthAxis(TCustomAxisPanel* chart);
 
 protected:
     ~TChartDepthAxis() override = default;
 };
+
+} // namespace Korvatel

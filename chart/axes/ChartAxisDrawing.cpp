@@ -1,22 +1,25 @@
+// SPDX-License-Identifier: MIT
 // The axis: labels (step, texts, style, widest label, the producers), drawing (PaintAxis and
 // its steps) and the hit test (see ChartAxis.cpp).
 
-#include "AxisLabelLayout.h"
-#include "AxisLabelSpacing.h"
-#include "AxisLabelStep.h"
-#include "AxisLabelText.h"
-#include "AxisLabelValues.h"
-#include "AxisPanel.h"
-#include "AxisTickMarks.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartSeries.h"
-#include "ChartStrings.h"
-#include "DateTimeSteps.h"
+#include <korvatel/axes/AxisLabelLayout.h>
+#include <korvatel/axes/AxisLabelSpacing.h>
+#include <korvatel/axes/AxisLabelStep.h>
+#include <korvatel/axes/AxisLabelText.h>
+#include <korvatel/axes/AxisLabelValues.h>
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/AxisTickMarks.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/axes/DateTimeSteps.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
+
+namespace Korvatel {
 
 // --- Labels --------------------------------------------------------------------------------
 
@@ -57,7 +60,7 @@ double TCustomChartAxis::ComputeLabelStep() {
     inputs.LabelsSeparation = FLabelsSeparation;
     inputs.EffectiveRange = EffectiveRange();
     inputs.DateTime = FDateTimeMode;
-    const double step = ::ComputeLabelStep(inputs);
+    const double step = Korvatel::ComputeLabelStep(inputs);
     return FParentChart != nullptr ? SeparateOverlappingLabels(step) : step;
 }
 
@@ -609,3 +612,5 @@ bool TCustomChartAxis::ClickedAt(std::int32_t x, std::int32_t y) const {
                                      : TRect{bandStart, start, bandEnd, end};
     return band.Contains(x, y);
 }
+
+} // namespace Korvatel

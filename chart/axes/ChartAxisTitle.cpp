@@ -1,7 +1,10 @@
-#include "ChartAxisTitle.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/ChartAxisTitle.h>
 
-#include "ChartErrors.h"
-#include "ChartStrings.h"
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
+
+namespace Korvatel {
 
 TChartAxisTitle::TChartAxisTitle(std::int32_t defaultAngle, TChangeEvent onChange)
     : FOnChange(std::move(onChange)), FDefaultAngle(defaultAngle), FAngle(defaultAngle),
@@ -44,3 +47,5 @@ void TChartAxisTitle::Assign(const TChartAxisTitle& source) {
     FFont.SetOnChange(std::move(keep));
     Changed();
 }
+
+} // namespace Korvatel

@@ -1,16 +1,20 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartFont.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartFont.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
+namespace Korvatel {
+
 // The title of an axis: a caption in a font of its own, turned by an angle. The angle starts
 // at the axis's default (90 for a left axis, so that the text reads upwards along it; 270 for
 // a right axis; 0 otherwise) and is stored with the layout only when it differs from it.
 // Every change is reported to the owner, which asks the chart for a repaint.
-class TChartAxisTitle {
+class KORVATEL_EXPORT TChartAxisTitle {
 public:
     using TChangeEvent = std::function<void()>;
 
@@ -45,3 +49,5 @@ private:
     std::string FCaption;
     TChartFont FFont;
 };
+
+} // namespace Korvatel

@@ -1,10 +1,13 @@
-#include "ChartDateTime.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/ChartDateTime.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <QTime>
 #include <cmath>
 #include <limits>
+
+namespace Korvatel {
 
 namespace {
 
@@ -77,3 +80,5 @@ double QDateTimeToChartDateTime(const QDateTime& dateTime) {
     // Before value 0 the time of day is still counted forward, so it is subtracted.
     return day < 0 ? day - time : day + time;
 }
+
+} // namespace Korvatel

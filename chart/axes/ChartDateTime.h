@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QDate>
 #include <QDateTime>
+
+namespace Korvatel {
 
 // Conversion between the chart's date-time values and Qt's dates.
 //
@@ -22,3 +25,5 @@ QDateTime ChartDateTimeToQDateTime(double value);
 // An invalid date or date-time gives NaN.
 double QDateToChartDate(const QDate& date);
 double QDateTimeToChartDateTime(const QDateTime& dateTime);
+
+} // namespace Korvatel

@@ -1,8 +1,11 @@
-#include "DateTimeSteps.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/DateTimeSteps.h>
 
-#include "ChartDateTime.h"
+#include <korvatel/axes/ChartDateTime.h>
 
 #include <cmath>
+
+namespace Korvatel {
 
 namespace {
 
@@ -93,3 +96,5 @@ std::optional<double> RoundDownFirstDate(double value, std::int32_t calendarInde
     }
     return ToValue(QDate(date.year(), month, day));
 }
+
+} // namespace Korvatel

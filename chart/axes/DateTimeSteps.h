@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
+
+namespace Korvatel {
 
 // The date-time step table and the calendar moves of date-time axes.
 //
@@ -46,3 +49,5 @@ std::optional<double> CalendarStepBack(double value, std::int32_t calendarIndex)
 // on the first of the month for monthly steps, on 1 January for yearly steps, and on the
 // 1st or 15th for half months. Values up to 1 January 1900 (2.0) are returned unchanged.
 std::optional<double> RoundDownFirstDate(double value, std::int32_t calendarIndex);
+
+} // namespace Korvatel

@@ -1,4 +1,7 @@
-#include "FormatSettings.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/FormatSettings.h>
+
+namespace Korvatel {
 
 TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
     TFormatSettings settings;
@@ -21,3 +24,5 @@ TFormatSettings& ProcessFormatSettings() {
     static TFormatSettings settings = TFormatSettings::FromLocale(QLocale::system());
     return settings;
 }
+
+} // namespace Korvatel

@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <QLocale>
 #include <string>
 #include <string_view>
+
+namespace Korvatel {
 
 // The number and date settings that label texts are written with: the separators of
 // numbers, the short date and time formats (in the syntax of DateTimeFormat, see
@@ -12,7 +16,7 @@
 // The program takes its settings from the system locale and then sets "." as the decimal
 // separator, so that every number it shows reads the same whatever the locale; the thousands
 // separator and the date and time formats stay the locale's.
-struct TFormatSettings {
+struct KORVATEL_EXPORT TFormatSettings {
     std::string ThousandSeparator = ",";
     std::string DecimalSeparator = ".";
     std::string ShortDateFormat = "yyyy-MM-dd";
@@ -30,3 +34,5 @@ struct TFormatSettings {
 // The number and date settings of the process, taken from the system locale when first
 // used. The program sets its decimal separator to "." at start-up.
 TFormatSettings& ProcessFormatSettings();
+
+} // namespace Korvatel

@@ -1,6 +1,7 @@
-#include "NumberFormat.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/NumberFormat.h>
 
-#include "ChartStrings.h"
+#include <korvatel/core/ChartStrings.h>
 
 #include <algorithm>
 #include <array>
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
+
+namespace Korvatel {
 
 namespace {
 
@@ -472,3 +475,5 @@ std::string FormatFiniteNumber(double value, const TParsedFormat& parsed,
 }
 
 } // namespace
+
+} // namespace Korvatel

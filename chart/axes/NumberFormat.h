@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
 #include <string_view>
+
+namespace Korvatel {
 
 // Number texts by format string, such as the axis labels' "#,##0.###" and the series'
 // percentages "##0.## %". A pure function: the separators come from the caller's number
@@ -49,3 +52,5 @@ std::string FormatNumber(double value, std::string_view format, std::string_view
 // The general form on its own: at most 15 significant digits, no trailing zeros, scientific
 // ("1.5E+20") from 1e15 up and below 1e-4.
 std::string FormatGeneralNumber(double value, std::string_view decimalSeparator);
+
+} // namespace Korvatel

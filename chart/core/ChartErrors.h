@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <stdexcept>
 #include <string>
+
+namespace Korvatel {
 
 // Errors raised by the chart engine. Each carries one fixed message text; a refused value
 // leaves the object it was meant for unchanged.
@@ -26,3 +29,5 @@ public:
 private:
     long long FIndex;
 };
+
+} // namespace Korvatel

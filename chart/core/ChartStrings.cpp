@@ -1,8 +1,11 @@
-#include "ChartStrings.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/core/ChartStrings.h>
 
-#include "ChartErrors.h"
+#include <korvatel/core/ChartErrors.h>
 
 #include <initializer_list>
+
+namespace Korvatel {
 
 std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args) {
     std::string result;
@@ -41,3 +44,5 @@ std::string FormatMessage(std::string_view pattern, long long a, long long b) {
 
 ListIndexError::ListIndexError(long long index)
     : std::out_of_range(FormatMessage(ChartStrings::ListIndexOutOfBounds, index)), FIndex(index) {}
+
+} // namespace Korvatel

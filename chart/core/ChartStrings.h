@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
+
+namespace Korvatel {
 
 // The engine's fixed texts. They are kept in one place, as resource strings, and read when
 // needed; a %s or %d in them is filled with FormatMessage.
@@ -67,3 +70,5 @@ std::string FormatMessage(std::string_view pattern, std::initializer_list<std::s
 // Shorthand for the common case of integer arguments.
 std::string FormatMessage(std::string_view pattern, long long a);
 std::string FormatMessage(std::string_view pattern, long long a, long long b);
+
+} // namespace Korvatel

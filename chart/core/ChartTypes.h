@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <cstdint>
+
+namespace Korvatel {
 
 // Colour values are 32-bit: 0x00BBGGRR is a plain colour (red in the low byte),
 // 0x800000nn is system colour nn, resolved against the platform palette before drawing.
@@ -42,7 +46,7 @@ constexpr bool IsSystemColor(TColor color) {
     return (static_cast<std::uint32_t>(color) & 0xFF000000u) == 0x80000000u;
 }
 
-struct TPoint {
+struct KORVATEL_EXPORT TPoint {
     std::int32_t X = 0;
     std::int32_t Y = 0;
 
@@ -50,7 +54,7 @@ struct TPoint {
 };
 
 // Right and bottom are exclusive, as everywhere in the chart.
-struct TRect {
+struct KORVATEL_EXPORT TRect {
     std::int32_t Left = 0;
     std::int32_t Top = 0;
     std::int32_t Right = 0;
@@ -110,3 +114,5 @@ constexpr TCursor crAppStart = -19;
 constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
+
+} // namespace Korvatel

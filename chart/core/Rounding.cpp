@@ -1,7 +1,10 @@
-#include "Rounding.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/core/Rounding.h>
 
 #include <cmath>
 #include <limits>
+
+namespace Korvatel {
 
 namespace {
 
@@ -55,3 +58,5 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
     return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(quotient))
                     : static_cast<std::int32_t>(quotient);
 }
+
+} // namespace Korvatel

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
+
+namespace Korvatel {
 
 // Rounding rules shared by the whole program.
 //
@@ -80,3 +83,5 @@ constexpr std::int32_t ClampToInt32(std::int64_t value) {
 constexpr std::int32_t Div(std::int32_t a, std::int32_t b) {
     return a / b;
 }
+
+} // namespace Korvatel

@@ -1,15 +1,18 @@
-#include "AreaSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/AreaSeries.h>
 
-#include "AxisPanel.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartStrings.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
+
+namespace Korvatel {
 
 namespace {
 
@@ -367,3 +370,5 @@ void TAreaSeries::DrawLegendEntry(const TRect& rect, TColor color) {
     }
     canvas.DrawRectangle(rect);
 }
+
+} // namespace Korvatel

@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AreaStacking.h"
-#include "ChartBrush.h"
-#include "ChartPen.h"
-#include "LineSeries.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/data/AreaStacking.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/data/LineSeries.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 // A line series whose region between the line and its origin is filled with AreaBrush and
 // outlined by AreaLinesPen. The origin is YOrigin with UseYOrigin, otherwise the vertical
@@ -21,7 +25,7 @@
 // chart's series list, the first at the bottom: each stands on the ones before it
 // (StackSpan), and stacked to 100 % every point's stack spans 0 to 100. A change of MultiArea
 // applies to all area series of the chart.
-class TAreaSeries : public TLineSeries {
+class KORVATEL_EXPORT TAreaSeries : public TLineSeries {
 public:
     TAreaSeries();
     ~TAreaSeries() override;
@@ -103,3 +107,5 @@ private:
     std::vector<TPoint> FOutline;
     std::vector<TPoint> FFill;
 };
+
+} // namespace Korvatel

@@ -1,8 +1,11 @@
-#include "AreaStacking.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/AreaStacking.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <cmath>
+
+namespace Korvatel {
 
 TStackSpan StackSpan(TMultiArea mode, std::span<const double> values, std::size_t layer) {
     const auto valueOf = [&values](std::size_t i) {
@@ -34,3 +37,5 @@ TStackSpan StackSpan(TMultiArea mode, std::span<const double> values, std::size_
     }
     return {StoreAsDouble(below), StoreAsDouble(top)};
 }
+
+} // namespace Korvatel

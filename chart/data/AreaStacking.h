@@ -1,15 +1,19 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+namespace Korvatel {
 
 // How the area series of one chart share the value axis: each on its own origin, stacked one
 // on another, or stacked and scaled so that each point's stack spans 100.
 enum TMultiArea : std::uint8_t { maNone, maStacked, maStacked100 };
 
 // Where one layer of a stack lies at one point, in axis values.
-struct TStackSpan {
+struct KORVATEL_EXPORT TStackSpan {
     double Bottom = 0;
     double Top = 0;
 
@@ -23,3 +27,5 @@ struct TStackSpan {
 // Values that are not finite numbers (and null points, which the caller passes as NaN) take
 // no room. Without stacking a layer spans 0 to its value.
 TStackSpan StackSpan(TMultiArea mode, std::span<const double> values, std::size_t layer);
+
+} // namespace Korvatel

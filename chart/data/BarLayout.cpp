@@ -1,9 +1,12 @@
-#include "BarLayout.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/BarLayout.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <limits>
+
+namespace Korvatel {
 
 namespace {
 
@@ -199,3 +202,5 @@ TBarEdges BarSlotEdges(std::int32_t centre, std::int32_t groupWidth, TBarSlot sl
     return {ClampToInt32(first + width * slot.Index / count),
             ClampToInt32(first + width * (slot.Index + 1) / count)};
 }
+
+} // namespace Korvatel

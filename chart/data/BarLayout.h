@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
+
+namespace Korvatel {
 
 // How the bar series of one kind that share their axes stand together: overlapped, side by
 // side in the room of a point, stacked on each other, or stacked to 100 % of their sum.
@@ -18,7 +22,7 @@ enum TMultiBar : std::uint8_t { mbNone, mbSide, mbStacked, mbStacked100 };
 // The points of one bar series as the layout reads them: where each bar stands along the
 // ordering axis and its value. A point without a bar (null, or with a position or value that
 // is not a finite number) has the value NaN.
-struct TBarValues {
+struct KORVATEL_EXPORT TBarValues {
     std::vector<double> Positions;
     std::vector<double> Values;
 };
@@ -26,7 +30,7 @@ struct TBarValues {
 // Where one bar lies along the value axis. A bar that starts on the series' origin has
 // FromOrigin set; Start is then 0 and the series puts in its origin (YOrigin, or the axis
 // minimum). A missing bar has End NaN.
-struct TBarSpan {
+struct KORVATEL_EXPORT TBarSpan {
     double Start = 0;
     double End = 0;
     bool FromOrigin = true;
@@ -38,7 +42,7 @@ struct TBarSpan {
 // the values of the bars stacked below it (the same sign as its own value, in earlier
 // members), whether there are any, and the sum of the magnitudes of the values there, over the
 // earlier members or, with wholeGroup, over every member, this one included.
-struct TBarStackSums {
+struct KORVATEL_EXPORT TBarStackSums {
     double Below = 0;
     bool HasBelow = false;
     double Magnitude = 0;
@@ -60,7 +64,7 @@ std::vector<TBarSpan> BarSpans(TMultiBar mode, std::span<const TBarValues> group
 double SmallestBarGap(std::span<const TBarValues> group);
 
 // The part of the room of a point that one series' bars take: slot Index of Count.
-struct TBarSlot {
+struct KORVATEL_EXPORT TBarSlot {
     std::int32_t Index = 0;
     std::int32_t Count = 1;
 
@@ -77,10 +81,12 @@ std::int32_t BarGroupWidth(double roomPixels, std::int32_t percent, std::int32_t
 // The pixels [Low, High) that a slot covers across the ordering axis, for a group of bars of
 // the given width centred on a pixel: the group's first pixel lies width / 2 before the
 // centre, and its width is shared out so that neighbouring slots meet without a gap.
-struct TBarEdges {
+struct KORVATEL_EXPORT TBarEdges {
     std::int32_t Low = 0;
     std::int32_t High = 0;
 
     friend bool operator==(const TBarEdges&, const TBarEdges&) = default;
 };
 TBarEdges BarSlotEdges(std::int32_t centre, std::int32_t groupWidth, TBarSlot slot);
+
+} // namespace Korvatel

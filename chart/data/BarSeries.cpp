@@ -1,3 +1,8 @@
-#include "BarSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/BarSeries.h>
+
+namespace Korvatel {
 
 TBarSeries::TBarSeries() : TCustomBarSeries(false) {}
+
+} // namespace Korvatel

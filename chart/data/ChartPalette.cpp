@@ -1,6 +1,9 @@
-#include "ChartPalette.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/ChartPalette.h>
 
 #include <array>
+
+namespace Korvatel {
 
 TColor SeriesPaletteColor(std::int32_t index) {
     static constexpr std::array<TColor, SeriesPaletteSize> Palette = {
@@ -12,3 +15,5 @@ TColor SeriesPaletteColor(std::int32_t index) {
     }
     return Palette[static_cast<std::size_t>(slot)];
 }
+
+} // namespace Korvatel

@@ -1,10 +1,15 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
+
+namespace Korvatel {
 
 // The colours handed out to series and, with ColorEachPoint, to points: entry (i mod 16).
 TColor SeriesPaletteColor(std::int32_t index);
 
 constexpr std::int32_t SeriesPaletteSize = 16;
+
+} // namespace Korvatel

@@ -1,23 +1,26 @@
+// SPDX-License-Identifier: MIT
 // The series base in two files: this one holds the points, the chart and axes, the visible
 // range, the mouse, mark texts, the legend, sample values and properties;
 // ChartSeriesLinks.cpp the data sources, linked series and copies from another series.
 
-#include "ChartSeries.h"
+#include <korvatel/data/ChartSeries.h>
 
-#include "AxisPanel.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartPalette.h"
-#include "ChartStrings.h"
-#include "FormatSettings.h"
-#include "NumberFormat.h"
-#include "Rounding.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartPalette.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/axes/FormatSettings.h>
+#include <korvatel/axes/NumberFormat.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
+
+namespace Korvatel {
 
 namespace {
 
@@ -876,3 +879,5 @@ std::string TChartSeries::TitleOrName(std::int32_t number) const {
     }
     return std::string(ChartStrings::SeriesTitlePrefix) + std::to_string(number);
 }
+
+} // namespace Korvatel

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
-#include "ChartValueList.h"
-#include "GapBuffer.h"
-#include "SeriesMarks.h"
-#include "SeriesSourceFunction.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/ChartTypes.h>
+#include <korvatel/data/ChartValueList.h>
+#include <korvatel/data/GapBuffer.h>
+#include <korvatel/data/SeriesMarks.h>
+#include <korvatel/data/SeriesSourceFunction.h>
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+namespace Korvatel {
+
 class TCustomAxisPanel;
 class TCustomChartAxis;
 
@@ -21,7 +25,7 @@ enum THorizAxis : std::uint8_t { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomH
 enum TVertAxis : std::uint8_t { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 
 // The changes of its source that a linked series follows.
-struct TRefreshTriggers {
+struct KORVATEL_EXPORT TRefreshTriggers {
     bool Delete = true;
     bool Modify = true;
     bool Insert = true;
@@ -33,7 +37,7 @@ struct TRefreshTriggers {
 enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 // Keys and buttons held during a mouse event, plus the double-click flag.
-struct TShiftState {
+struct KORVATEL_EXPORT TShiftState {
     bool Shift = false;
     bool Alt = false;
     bool Ctrl = false;
@@ -58,7 +62,7 @@ enum TLegendTextStyle : std::uint8_t {
 // a label per point), kept in the order of the value lists, linked to a chart and its axes.
 // Every change of the points or of the appearance asks the chart for a repaint; drawing
 // itself is left to the concrete kinds.
-class TChartSeries {
+class KORVATEL_EXPORT TChartSeries {
 public:
     using TNotifyEvent = std::function<void(TChartSeries* sender)>;
     using TBeforeAddEvent = std::function<bool(TChartSeries* sender)>;
@@ -439,3 +443,5 @@ private:
     std::int32_t FMiddleDepth = 0;
     std::int32_t FEndDepth = 0;
 };
+
+} // namespace Korvatel

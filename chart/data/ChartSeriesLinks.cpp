@@ -1,21 +1,24 @@
+// SPDX-License-Identifier: MIT
 // The series base: data sources, linked series and copies from another series (see
 // ChartSeries.cpp).
 
-#include "AxisPanel.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartPalette.h"
-#include "ChartSeries.h"
-#include "ChartStrings.h"
-#include "FormatSettings.h"
-#include "NumberFormat.h"
-#include "Rounding.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartPalette.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/axes/FormatSettings.h>
+#include <korvatel/axes/NumberFormat.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
+
+namespace Korvatel {
 // --- Data sources and linked series --------------------------------------------------------
 
 void TChartSeries::LinkTo(TChartSeries* source) {
@@ -293,3 +296,5 @@ void TChartSeries::ValueListRescaled() {
     NotifyLinkedSeries(TSeriesChange::Refresh, -1);
     RequestRepaint();
 }
+
+} // namespace Korvatel

@@ -1,7 +1,10 @@
-#include "ChartSeriesList.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/ChartSeriesList.h>
 
-#include "ChartErrors.h"
-#include "ChartSeries.h"
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
+
+namespace Korvatel {
 
 TChartSeries* TChartSeriesList::operator[](std::int32_t index) const {
     if (index < 0 || index >= Count()) {
@@ -26,3 +29,5 @@ void TChartSeriesList::Remove(const TChartSeries* series) {
         FItems.erase(it);
     }
 }
+
+} // namespace Korvatel

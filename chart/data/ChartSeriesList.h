@@ -1,15 +1,19 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+namespace Korvatel {
 
 class TChartSeries;
 class TCustomAxisPanel;
 
 // The series of one chart in drawing order (the order in which they joined the chart).
 // The list does not own the series; the chart does.
-class TChartSeriesList {
+class KORVATEL_EXPORT TChartSeriesList {
 public:
     explicit TChartSeriesList(TCustomAxisPanel* chart) : FChart(chart) {}
 
@@ -31,3 +35,5 @@ private:
     TCustomAxisPanel* FChart;
     std::vector<TChartSeries*> FItems;
 };
+
+} // namespace Korvatel

@@ -1,13 +1,16 @@
-#include "ChartValueList.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/ChartValueList.h>
 
-#include "ChartErrors.h"
-#include "ChartSeries.h"
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
 #include <utility>
+
+namespace Korvatel {
 
 namespace {
 
@@ -441,3 +444,5 @@ TChartValueList& TChartValueLists::operator[](std::int32_t index) const {
     }
     return *FLists[static_cast<std::size_t>(index)];
 }
+
+} // namespace Korvatel

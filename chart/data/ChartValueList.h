@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "GapBuffer.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/data/GapBuffer.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 class TChartSeries;
 
@@ -23,7 +27,7 @@ enum TChartListOrder : std::uint8_t { loNone = 0, loAscending = 1, loDescending 
 // known to be in order, the same place is found by a binary search from the end, and the
 // storage is a gap buffer, so that a frame whose second half wraps around into the first
 // costs linear time, not quadratic.
-class TChartValueList final {
+class KORVATEL_EXPORT TChartValueList final {
 public:
     // Appends itself to the owning series' value lists (when there is an owner).
     TChartValueList(TChartSeries* owningSeries, std::string name);
@@ -151,7 +155,7 @@ private:
 
 // The value lists of one series in creation order (X at 0, Y at 1, further dimensions after).
 // It does not own the lists.
-class TChartValueLists {
+class KORVATEL_EXPORT TChartValueLists {
 public:
     std::int32_t Count() const { return static_cast<std::int32_t>(FLists.size()); }
     TChartValueList& operator[](std::int32_t index) const;
@@ -163,3 +167,5 @@ public:
 private:
     std::vector<TChartValueList*> FLists;
 };
+
+} // namespace Korvatel

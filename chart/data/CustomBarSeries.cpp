@@ -1,17 +1,20 @@
-#include "CustomBarSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/CustomBarSeries.h>
 
-#include "AxisPanel.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartStrings.h"
-#include "Rounding.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <typeinfo>
+
+namespace Korvatel {
 
 namespace {
 
@@ -527,3 +530,5 @@ void TCustomBarSeries::DrawLegendSymbol(const TRect& rect) {
     canvas.ApplyChartPen(*FBarPen);
     PaintBar(canvas, rect);
 }
+
+} // namespace Korvatel

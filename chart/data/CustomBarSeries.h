@@ -1,15 +1,19 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "BarLayout.h"
-#include "ChartBrush.h"
-#include "ChartPen.h"
-#include "ChartSeries.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/data/BarLayout.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 class TChartCanvas3D;
 class TCustomChartAxis;
@@ -30,7 +34,7 @@ class TCustomChartAxis;
 // to the one where it ends, the higher of the two excluded (so a bar of an upright series
 // keeps the row of its value and leaves the origin's row to the axis, and stacked bars meet
 // without sharing a row).
-class TCustomBarSeries : public TChartSeries {
+class KORVATEL_EXPORT TCustomBarSeries : public TChartSeries {
 public:
     ~TCustomBarSeries() override;
 
@@ -178,3 +182,5 @@ private:
     std::int32_t FFirstDrawn = 0;
     std::vector<TDrawnBar> FDrawn;
 };
+
+} // namespace Korvatel

@@ -1,15 +1,18 @@
-#include "FastLineSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/FastLineSeries.h>
 
-#include "AxisPanel.h"
-#include "BatchPixelMapper.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartWindow.h"
-#include "Rounding.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/BatchPixelMapper.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/render/ChartWindow.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <typeinfo>
+
+namespace Korvatel {
 
 namespace {
 
@@ -275,3 +278,5 @@ std::int32_t TFastLineSeries::PointAtPixel(std::int32_t x, std::int32_t y) const
     }
     return -1;
 }
+
+} // namespace Korvatel

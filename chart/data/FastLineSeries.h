@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartPen.h"
-#include "ChartSeries.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <memory>
+
+namespace Korvatel {
 
 // A series drawn as one polyline with a single pen, in point order, with no symbols and no
 // per-point colours. It is the series that shows the wave.
@@ -14,7 +18,7 @@
 // most one line: the first visible point starts with a move (or with the segment from the
 // point before it, which enters the chart from the left), and a point that lands on the pixel
 // drawn just before it draws nothing.
-class TFastLineSeries : public TChartSeries {
+class KORVATEL_EXPORT TFastLineSeries : public TChartSeries {
 public:
     TFastLineSeries();
     ~TFastLineSeries() override;
@@ -72,3 +76,5 @@ private:
     std::int32_t FLastDrawnX = 0;
     std::int32_t FLastDrawnY = 0;
 };
+
+} // namespace Korvatel

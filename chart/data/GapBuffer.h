@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <algorithm>
 #include <cstddef>
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+namespace Korvatel {
 
 // A sequence with a movable gap: inserting or erasing next to the previous insertion point
 // costs O(1), so a run of insertions whose positions move steadily through the sequence
@@ -13,7 +17,7 @@
 //
 // Storage is kept when the sequence is cleared, so refilling it allocates nothing.
 template <typename T>
-class TGapBuffer {
+class KORVATEL_EXPORT TGapBuffer {
 public:
     std::size_t size() const { return FCapacity - FGapSize; }
     bool empty() const { return size() == 0; }
@@ -112,3 +116,5 @@ private:
     std::size_t FGapStart = 0;
     std::size_t FGapSize = 0;
 };
+
+} // namespace Korvatel

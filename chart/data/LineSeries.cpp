@@ -1,13 +1,16 @@
-#include "LineSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/LineSeries.h>
 
-#include "AxisPanel.h"
-#include "BatchPixelMapper.h"
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "Rounding.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/BatchPixelMapper.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
+
+namespace Korvatel {
 
 namespace {
 
@@ -382,3 +385,5 @@ void TLineSeries::DrawLegendEntry(const TRect& rect, TColor color) {
         FPointer->DrawInRect(canvas, rect, color == clDefault ? SeriesColor() : color);
     }
 }
+
+} // namespace Korvatel

@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartPen.h"
-#include "ChartSeries.h"
-#include "SeriesPointer.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/data/SeriesPointer.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 // A series drawn as a line through its points in list order, with an optional pointer at
 // each point. Null points (clNone) and points whose values are not finite numbers break the
@@ -19,7 +23,7 @@
 // One repaint maps the visible points a block at a time, then draws the line as chains of
 // one colour and the pointers over it. The chart asks for room at the axes' ends for the
 // pointers, so that a pointer at either end of the range is drawn whole.
-class TLineSeries : public TChartSeries {
+class KORVATEL_EXPORT TLineSeries : public TChartSeries {
 public:
     TLineSeries();
     ~TLineSeries() override;
@@ -126,3 +130,5 @@ private:
     TMappedPoints FMapped;
     std::vector<TPoint> FChain;
 };
+
+} // namespace Korvatel

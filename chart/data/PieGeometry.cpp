@@ -1,10 +1,13 @@
-#include "PieGeometry.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/PieGeometry.h>
 
-#include "Rounding.h"
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+namespace Korvatel {
 
 namespace {
 
@@ -158,3 +161,5 @@ std::int32_t SliceAtPixel(std::span<const TPieSlice> slices, std::int32_t radius
     }
     return -1;
 }
+
+} // namespace Korvatel

@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <span>
 #include <vector>
+
+namespace Korvatel {
 
 // The geometry of a pie, apart from any chart: the circle that fits a rectangle, the slices
 // with their angles, exploded centres and mark anchors, the polygon that draws a slice, and
@@ -15,7 +19,7 @@
 // mathematician's circle; rows grow downwards, so the point at angle a on a circle of radius r
 // round (cx, cy) is (cx + r cos a, cy - r sin a).
 
-struct TPieCircle {
+struct KORVATEL_EXPORT TPieCircle {
     TPoint Centre;
     std::int32_t Radius = 0;
 
@@ -36,7 +40,7 @@ TPieCircle FitPieCircle(const TRect& bounds, std::int32_t roomX, std::int32_t ro
 std::vector<std::int32_t> PieExplodes(std::span<const double> values, std::int32_t explodeBiggest,
                                       std::span<const std::int32_t> offsets);
 
-struct TPieSlice {
+struct KORVATEL_EXPORT TPieSlice {
     double StartAngle = 0;
     double EndAngle = 0;
     // The circle's centre moved out along the middle of the slice by its explode offset.
@@ -72,3 +76,5 @@ TPoint PieMarkLeftTop(const TPieSlice& slice, std::int32_t width, std::int32_t h
 
 // The index of the slice whose pixels hold the pixel, or -1.
 std::int32_t SliceAtPixel(std::span<const TPieSlice> slices, std::int32_t radius, TPoint pixel);
+
+} // namespace Korvatel

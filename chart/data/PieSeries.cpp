@@ -1,13 +1,16 @@
-#include "PieSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/PieSeries.h>
 
-#include "AxisPanel.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartStrings.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+namespace Korvatel {
 
 namespace {
 
@@ -258,3 +261,5 @@ void TPieSeries::GalleryPreview() {
         chart->SetAxisVisible(false);
     }
 }
+
+} // namespace Korvatel

@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartPen.h"
-#include "ChartSeries.h"
-#include "ChartTypes.h"
-#include "PieGeometry.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartTypes.h>
+#include <korvatel/data/PieGeometry.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 // A pie: one slice per point, its angle proportional to the magnitude of the point's value
 // (Y), in the point's own palette colour (ColorEachPoint is on). It uses no axes: the circle is
@@ -20,7 +24,7 @@
 // Points without a slice: null points and values that are not finite numbers. A pie whose
 // values are all zero (or that has no points) draws nothing; a lone value is a whole circle.
 // PieGeometry.h holds the geometry.
-class TPieSeries : public TChartSeries {
+class KORVATEL_EXPORT TPieSeries : public TChartSeries {
 public:
     TPieSeries();
     ~TPieSeries() override;
@@ -91,3 +95,5 @@ private:
     // The slices' polygons as drawn, in chart pixels.
     std::vector<std::vector<TPoint>> FOutlines;
 };
+
+} // namespace Korvatel

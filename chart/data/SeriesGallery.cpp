@@ -1,17 +1,20 @@
-#include "SeriesGallery.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/SeriesGallery.h>
 
-#include "AreaSeries.h"
-#include "BarSeries.h"
-#include "ChartErrors.h"
-#include "ChartStrings.h"
-#include "FastLineSeries.h"
-#include "HorizBarSeries.h"
-#include "LineSeries.h"
-#include "PieSeries.h"
-#include "PointSeries.h"
+#include <korvatel/data/AreaSeries.h>
+#include <korvatel/data/BarSeries.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/data/FastLineSeries.h>
+#include <korvatel/data/HorizBarSeries.h>
+#include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PieSeries.h>
+#include <korvatel/data/PointSeries.h>
 
 #include <algorithm>
 #include <cctype>
+
+namespace Korvatel {
 
 namespace {
 
@@ -89,3 +92,5 @@ void RegisterStandardSeries(TSeriesGallery& gallery) {
     gallery.RegisterSeries(page, "Pie", FactoryOf<TPieSeries>());
     gallery.RegisterSeries(page, "Fast Line", FactoryOf<TFastLineSeries>());
 }
+
+} // namespace Korvatel

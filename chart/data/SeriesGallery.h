@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartSeries.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/data/ChartSeries.h>
 
 #include <functional>
 #include <memory>
@@ -8,9 +10,11 @@
 #include <string_view>
 #include <vector>
 
+namespace Korvatel {
+
 // One kind of series in the gallery: the page it is listed under, its name there, and how a
 // series of the kind is made.
-struct TSeriesKind {
+struct KORVATEL_EXPORT TSeriesKind {
     using TFactory = std::function<std::unique_ptr<TChartSeries>()>;
 
     std::string Page;
@@ -21,7 +25,7 @@ struct TSeriesKind {
 // The gallery of series kinds: every kind a chart can show, by page and name, in the order in
 // which the kinds were registered. The engine registers its standard kinds when the gallery is
 // first used; a program may add kinds of its own after them.
-class TSeriesGallery {
+class KORVATEL_EXPORT TSeriesGallery {
 public:
     // The gallery of the program, with the standard kinds already in it.
     static TSeriesGallery& Standard();
@@ -47,3 +51,5 @@ private:
 
 // Registers the engine's own kinds under the page "Standard", in gallery order.
 void RegisterStandardSeries(TSeriesGallery& gallery);
+
+} // namespace Korvatel

@@ -1,10 +1,13 @@
-#include "SeriesMarks.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/SeriesMarks.h>
 
-#include "Canvas3D.h"
-#include "ChartSeries.h"
-#include "Rounding.h"
+#include <korvatel/canvas/Canvas3D.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/Rounding.h>
 
 #include <utility>
+
+namespace Korvatel {
 
 namespace {
 
@@ -191,3 +194,5 @@ void TSeriesMarks::DrawItem(TCanvas3D& canvas, TColor pointColor, std::string_vi
     }
     canvas.SetTextAlignment(TextAlign::Left | TextAlign::Top);
 }
+
+} // namespace Korvatel

@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartBrush.h"
-#include "ChartFont.h"
-#include "ChartPen.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartFont.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
+
+namespace Korvatel {
 
 class TCanvas3D;
 class TChartSeries;
@@ -31,7 +35,7 @@ constexpr TColor DefaultMarkBackColor = 0x80FFFF;
 // Where the mark of one point lies: the arrow runs from ArrowFrom (the point) to ArrowTo, and
 // the box has its top left corner at LeftTop (right and bottom exclusive, as every rectangle).
 // A custom position was placed by the user and is used instead of the computed one.
-struct TSeriesMarkPosition {
+struct KORVATEL_EXPORT TSeriesMarkPosition {
     TPoint ArrowFrom;
     TPoint ArrowTo;
     TPoint LeftTop;
@@ -50,7 +54,7 @@ struct TSeriesMarkPosition {
 // and arrow, and the position each mark took when it was last drawn. Every change of a
 // setting, also through the owned font, pens and brush, asks the owning series' chart for a
 // repaint.
-class TSeriesMarks {
+class KORVATEL_EXPORT TSeriesMarks {
 public:
     explicit TSeriesMarks(TChartSeries* owner);
     TSeriesMarks(const TSeriesMarks&) = delete;
@@ -155,3 +159,5 @@ private:
 
     std::vector<TSeriesMarkPosition> FPositions;
 };
+
+} // namespace Korvatel

@@ -1,15 +1,18 @@
-#include "SeriesPointer.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/SeriesPointer.h>
 
-#include "Canvas3D.h"
-#include "ChartErrors.h"
-#include "ChartSeries.h"
-#include "ChartStrings.h"
-#include "Rounding.h"
+#include <korvatel/canvas/Canvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <cmath>
 #include <span>
 #include <string>
+
+namespace Korvatel {
 
 namespace {
 
@@ -271,3 +274,5 @@ void TSeriesPointer::DrawRows(TCanvas3D& canvas, std::int32_t x, std::int32_t y,
         stroke(row, inner + 1, w);
     }
 }
+
+} // namespace Korvatel

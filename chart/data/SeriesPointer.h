@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartBrush.h"
-#include "ChartPen.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
+
+namespace Korvatel {
 
 class TCanvas3D;
 class TChartSeries;
@@ -26,7 +30,7 @@ enum TSeriesPointerStyle : std::uint8_t {
 // Pen and filled by Brush. A brush colour of clDefault fills with the point's colour. The
 // cross styles have no inside, so their strokes take that fill colour, in the pen's width and
 // style. Every change asks the owning series' chart for a repaint.
-class TSeriesPointer {
+class KORVATEL_EXPORT TSeriesPointer {
 public:
     // visible: whether the owner shows its pointers from the start.
     TSeriesPointer(TChartSeries* owner, bool visible);
@@ -106,3 +110,5 @@ private:
     TChartPen FPen;
     TChartBrush FBrush;
 };
+
+} // namespace Korvatel

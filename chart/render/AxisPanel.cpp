@@ -1,17 +1,20 @@
-#include "AxisPanel.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/AxisPanel.h>
 
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartPalette.h"
-#include "ChartSeries.h"
-#include "ChartStrings.h"
-#include "Rounding.h"
-#include "View3DOptions.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartPalette.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/core/Rounding.h>
+#include <korvatel/canvas/View3DOptions.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
+
+namespace Korvatel {
 
 TCustomAxisPanel::TCustomAxisPanel()
     // Each axis enters the axis list as it is created, so the list order is this order.
@@ -596,3 +599,5 @@ void TCustomAxisPanel::SetScaleLastPage(bool value) {
         RequestRepaint();
     }
 }
+
+} // namespace Korvatel

@@ -1,15 +1,19 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartAxis.h"
-#include "ChartCanvas3D.h"
-#include "ChartPanelExtended.h"
-#include "ChartSeriesList.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/render/ChartPanelExtended.h>
+#include <korvatel/data/ChartSeriesList.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace Korvatel {
 
 class TChartSeries;
 
@@ -19,7 +23,7 @@ class TChartSeries;
 // The axis list starts with the five standard axes, in the order BottomAxis, TopAxis,
 // LeftAxis, RightAxis, DepthAxis; axes created later by the user follow them. The chart owns
 // every axis in the list and destroys them with itself.
-class TCustomAxisPanel : public TCustomChartPanelExtended {
+class KORVATEL_EXPORT TCustomAxisPanel : public TCustomChartPanelExtended {
 public:
     using TNotifyEvent = std::function<void(TCustomAxisPanel* sender)>;
     // A label text of an axis, which the handler may rewrite. For value labels series is
@@ -209,3 +213,5 @@ private:
     TChartAxis* FRightAxis;
     TChartDepthAxis* FDepthAxis;
 };
+
+} // namespace Korvatel

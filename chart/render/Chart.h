@@ -1,9 +1,15 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "CustomChart.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/render/CustomChart.h>
+
+namespace Korvatel {
 
 // The chart control as the program uses it.
-class TChart final : public TCustomChart {
+class KORVATEL_EXPORT TChart final : public TCustomChart {
 public:
     TChart() = default;
 };
+
+} // namespace Korvatel

@@ -1,13 +1,16 @@
+// SPDX-License-Identifier: MIT
 // The legend: its properties, copying and the hit tests on the legend as last drawn. Its
 // layout and drawing are in ChartLegendDrawing.cpp.
 
-#include "ChartLegend.h"
+#include <korvatel/render/ChartLegend.h>
 
-#include "AxisPanel.h"
-#include "ChartErrors.h"
-#include "ChartStrings.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
 
 #include <string>
+
+namespace Korvatel {
 
 TChartLegend::TChartLegend(TCustomChartPanel* chart) : TChartFontObject(chart) {
     FFrame.SetOnChange([this] { Repaint(); });
@@ -159,3 +162,5 @@ bool TChartLegend::ToggleSeriesAt(std::int32_t x, std::int32_t y) {
     }
     return false;
 }
+
+} // namespace Korvatel

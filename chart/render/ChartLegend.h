@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartBrush.h"
-#include "ChartFontObject.h"
-#include "ChartPen.h"
-#include "ChartSeries.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartFontObject.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 class TChartCanvas3D;
 class TCustomChart;
@@ -40,7 +44,7 @@ enum TLegendStyle : std::uint8_t { lsAuto, lsSeries, lsValues, lsLastValues };
 //
 // Setters of published properties repaint only on a change; sizes, margins and counts below 0
 // and percentages outside 0 to 100 are refused with ChartException.
-class TChartLegend : public TChartFontObject {
+class KORVATEL_EXPORT TChartLegend : public TChartFontObject {
 public:
     explicit TChartLegend(TCustomChartPanel* chart);
 
@@ -180,3 +184,5 @@ private:
     TRect FLegendRect;
     std::vector<TItem> FItems;
 };
+
+} // namespace Korvatel

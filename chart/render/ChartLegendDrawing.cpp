@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The legend: which entries it lists, how they are laid out, and their drawing (see
 // TChartLegend).
 //
@@ -6,16 +7,18 @@
 // high, centred in the row; box, symbol and text are w / 2 apart; columns are w apart; the
 // entries keep w / 2 from the frame at the sides and h / 4 at the top and bottom.
 
-#include "ChartCanvas3D.h"
-#include "ChartLegend.h"
-#include "CustomChart.h"
-#include "Rounding.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/render/ChartLegend.h>
+#include <korvatel/render/CustomChart.h>
+#include <korvatel/core/Rounding.h>
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 namespace {
 
@@ -432,3 +435,5 @@ void TChartLegend::PaintCheckBox(TCustomChart& chart, const TRect& box, bool che
         canvas.DrawPolyline(tick);
     }
 }
+
+} // namespace Korvatel

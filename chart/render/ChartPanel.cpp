@@ -1,17 +1,20 @@
-#include "ChartPanel.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ChartPanel.h>
 
-#include "AxisLabelText.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartFont.h"
-#include "ChartStrings.h"
-#include "ChartSurface.h"
-#include "ChartWindow.h"
-#include "Rounding.h"
-#include "SystemColors.h"
-#include "View3DOptions.h"
+#include <korvatel/axes/AxisLabelText.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/canvas/ChartFont.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/render/ChartWindow.h>
+#include <korvatel/core/Rounding.h>
+#include <korvatel/canvas/SystemColors.h>
+#include <korvatel/canvas/View3DOptions.h>
 
 #include <array>
+
+namespace Korvatel {
 
 TCustomChartPanel::TCustomChartPanel()
     : FCanvas(std::make_unique<TChartCanvas3D>()),
@@ -277,3 +280,5 @@ void TCustomChartPanel::NormalizePlotRect() {
     FPlotCenterX = static_cast<std::int32_t>((std::int64_t{r.Left} + r.Right) / 2);
     FPlotCenterY = static_cast<std::int32_t>((std::int64_t{r.Top} + r.Bottom) / 2);
 }
+
+} // namespace Korvatel

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
-#include "ZoomPanningRecord.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/ChartTypes.h>
+#include <korvatel/render/ZoomPanningRecord.h>
 
 #include <QImage>
 #include <cstdint>
@@ -13,6 +15,8 @@ class QPrinter;
 class QRectF;
 class QSize;
 class QString;
+
+namespace Korvatel {
 
 class TChartCanvas3D;
 class TChartFont;
@@ -29,7 +33,7 @@ enum TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 // One repaint is DrawOnto: the canvas starts drawing (into its kept off-screen image), the
 // chart rectangle is laid out from the margins, RenderChart draws everything, and the image is
 // copied onto the window's surface.
-class TCustomChartPanel {
+class KORVATEL_EXPORT TCustomChartPanel {
 public:
     TCustomChartPanel();
     virtual ~TCustomChartPanel();
@@ -257,3 +261,5 @@ private:
     bool FPrinting = false;
     bool FPrintProportional = true;
 };
+
+} // namespace Korvatel

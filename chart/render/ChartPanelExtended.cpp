@@ -1,6 +1,9 @@
-#include "ChartPanelExtended.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ChartPanelExtended.h>
 
-#include "ChartCanvas3D.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+
+namespace Korvatel {
 
 TCustomChartPanelExtended::TCustomChartPanelExtended() : FGradient([this] { RequestRepaint(); }) {}
 
@@ -34,3 +37,5 @@ void TCustomChartPanelExtended::DrawBackImage(const TRect& rect) {
         Canvas().DrawImage(rect, FBackImage, FBackImageMode);
     }
 }
+
+} // namespace Korvatel

@@ -1,17 +1,21 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartCanvas3D.h"
-#include "ChartGradient.h"
-#include "ChartPanel.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/canvas/ChartGradient.h>
+#include <korvatel/render/ChartPanel.h>
 
 #include <QImage>
 #include <cstdint>
+
+namespace Korvatel {
 
 // Which axes a scroll drag moves.
 enum TPanningMode : std::uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 // Adds the background gradient, the back image and the zoom and scroll settings to the panel.
-class TCustomChartPanelExtended : public TCustomChartPanel {
+class KORVATEL_EXPORT TCustomChartPanelExtended : public TCustomChartPanel {
 public:
     TCustomChartPanelExtended();
 
@@ -69,3 +73,5 @@ private:
     bool FAnimatedZoom = false;
     std::int32_t FAnimatedZoomSteps = 8;
 };
+
+} // namespace Korvatel

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 // The chart panel's pictures, printed pages and PDF files (see ChartPanel.h).
 
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartFont.h"
-#include "ChartPanel.h"
-#include "ChartStrings.h"
-#include "ChartSurface.h"
-#include "DeviceScale.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/canvas/ChartFont.h>
+#include <korvatel/render/ChartPanel.h>
+#include <korvatel/core/ChartStrings.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/canvas/DeviceScale.h>
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -14,6 +15,8 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+
+namespace Korvatel {
 
 namespace {
 
@@ -181,3 +184,5 @@ void TCustomChartPanel::SaveToPdf(const QString& path, const QSize& size) {
         throw failed();
     }
 }
+
+} // namespace Korvatel

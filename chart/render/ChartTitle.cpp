@@ -1,4 +1,7 @@
-#include "ChartTitle.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ChartTitle.h>
+
+namespace Korvatel {
 
 TChartTitle::TChartTitle(TCustomChartPanel* chart) : TChartFontObject(chart, clBlue) {
     FBrush.SetOnChange([this] { Repaint(); });
@@ -55,3 +58,5 @@ bool TChartTitle::FontIsDefault() const {
            Font().Charset() == reference.Charset() && Font().Color() == FDefaultFontColor &&
            Font().Style() == FDefaultFontStyle;
 }
+
+} // namespace Korvatel

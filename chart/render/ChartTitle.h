@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartBrush.h"
-#include "ChartFontObject.h"
-#include "ChartPen.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartFontObject.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace Korvatel {
 
 // Horizontal placement of the lines of a text block.
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
@@ -15,7 +19,7 @@ enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 // A text block of the chart: the title above the chart rectangle or the foot below it. The
 // chart draws it early in every repaint and takes its room off the chart rectangle
 // (TCustomChart::DrawBlock); the block itself only holds the settings and where it was drawn.
-class TChartTitle : public TChartFontObject {
+class KORVATEL_EXPORT TChartTitle : public TChartFontObject {
 public:
     explicit TChartTitle(TCustomChartPanel* chart);
 
@@ -73,3 +77,5 @@ private:
     TColor FDefaultFontColor = clBlue;
     TFontStyles FDefaultFontStyle = 0;
 };
+
+} // namespace Korvatel

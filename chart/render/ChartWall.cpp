@@ -1,6 +1,9 @@
-#include "ChartWall.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ChartWall.h>
 
-#include "ChartPanel.h"
+#include <korvatel/render/ChartPanel.h>
+
+namespace Korvatel {
 
 TCustomChartWall::TCustomChartWall(TCustomChartPanel* chart, TColor defaultColor,
                                    TBrushStyle defaultBrushStyle)
@@ -40,3 +43,5 @@ void TCustomChartWall::Assign(const TCustomChartWall& source) {
     FPen.Assign(source.FPen);
     SetSize(source.FSize);
 }
+
+} // namespace Korvatel

@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartBrush.h"
-#include "ChartPen.h"
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/canvas/ChartBrush.h>
+#include <korvatel/canvas/ChartPen.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
+
+namespace Korvatel {
 
 class TCustomChartPanel;
 
@@ -15,7 +19,7 @@ class TCustomChartPanel;
 // Walls are created by the chart for the chart's lifetime and never move (their pen and brush
 // notify through this object), so they can be neither copied nor moved; Assign copies the
 // settings of another wall.
-class TCustomChartWall {
+class KORVATEL_EXPORT TCustomChartWall {
 public:
     // defaultColor and defaultBrushStyle are the wall's own defaults.
     TCustomChartWall(TCustomChartPanel* chart, TColor defaultColor,
@@ -71,7 +75,9 @@ private:
 };
 
 // The walls as the chart publishes them.
-class TChartWall final : public TCustomChartWall {
+class KORVATEL_EXPORT TChartWall final : public TCustomChartWall {
 public:
     using TCustomChartWall::TCustomChartWall;
 };
+
+} // namespace Korvatel

@@ -1,8 +1,9 @@
-#include "ChartWidget.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ChartWidget.h>
 
-#include "ChartCanvas3D.h"
-#include "ChartSurface.h"
-#include "Rounding.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/core/Rounding.h>
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>
@@ -12,6 +13,8 @@
 #include <QtDebug>
 #include <cmath>
 #include <optional>
+
+namespace Korvatel {
 
 namespace {
 
@@ -255,3 +258,5 @@ void TChartWidget::wheelEvent(QWheelEvent* event) {
         }
     });
 }
+
+} // namespace Korvatel

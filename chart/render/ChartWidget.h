@@ -1,12 +1,16 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Chart.h"
-#include "ChartWindow.h"
-#include "WheelSteps.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/render/Chart.h>
+#include <korvatel/render/ChartWindow.h>
+#include <korvatel/render/WheelSteps.h>
 
 #include <QWidget>
 #include <exception>
 #include <functional>
+
+namespace Korvatel {
 
 // The chart as a widget: the toolkit glue around one chart engine. Repaint requests of the
 // chart become widget updates, which the window system merges into one paint; the paint
@@ -23,7 +27,7 @@
 // widget tracks the mouse also without a button held, so that a series can show its cursor
 // over its points. Wheel input arrives as Qt routes it (to the widget under the mouse, focus
 // or not) and becomes whole wheel steps.
-class TChartWidget : public QWidget, public TChartWindow {
+class KORVATEL_EXPORT TChartWidget : public QWidget, public TChartWindow {
     Q_OBJECT
 
 public:
@@ -62,3 +66,5 @@ private:
     bool FUpdatePending = false;
     TWheelSteps FWheelSteps;
 };
+
+} // namespace Korvatel

@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/ChartTypes.h>
+
+namespace Korvatel {
 
 // What the chart needs of the window that shows it. The engine itself draws into an image;
 // the toolkit glue implements this interface, and tests may provide their own.
-class TChartWindow {
+class KORVATEL_EXPORT TChartWindow {
 public:
     virtual ~TChartWindow() = default;
 
@@ -18,3 +22,5 @@ public:
     // Show this mouse cursor over the control; crDefault gives the window's usual one.
     virtual void SetCursorShape(TCursor cursor) = 0;
 };
+
+} // namespace Korvatel

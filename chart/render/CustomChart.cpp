@@ -1,15 +1,18 @@
-#include "CustomChart.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/CustomChart.h>
 
-#include "ChartCanvas3D.h"
-#include "ChartSeries.h"
-#include "ChartWindow.h"
-#include "SystemColors.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/render/ChartWindow.h>
+#include <korvatel/canvas/SystemColors.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <utility>
 #include <vector>
+
+namespace Korvatel {
 
 namespace {
 
@@ -815,3 +818,5 @@ void TCustomChart::WheelScroll(bool down) {
         RepaintImmediately();
     }
 }
+
+} // namespace Korvatel

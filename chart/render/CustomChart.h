@@ -1,16 +1,20 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisPanel.h"
-#include "AxisRange.h"
-#include "ChartLegend.h"
-#include "ChartSeries.h"
-#include "ChartTitle.h"
-#include "ChartWall.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/axes/AxisRange.h>
+#include <korvatel/render/ChartLegend.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/render/ChartTitle.h>
+#include <korvatel/render/ChartWall.h>
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+namespace Korvatel {
 
 // What lies under a point of the chart (TCustomChart::ChartPartAt).
 enum TChartPartKind : std::uint8_t {
@@ -23,7 +27,7 @@ enum TChartPartKind : std::uint8_t {
     cpLegend
 };
 
-struct TChartPart {
+struct KORVATEL_EXPORT TChartPart {
     TChartPartKind Kind = cpNone;
     // The series and its point for cpSeries, the axis for cpAxis.
     TChartSeries* Series = nullptr;
@@ -33,7 +37,7 @@ struct TChartPart {
 
 // The range settings of one axis as they stood before the first zoom or scroll, which an undo
 // brings back.
-struct TSavedAxisScale {
+struct KORVATEL_EXPORT TSavedAxisScale {
     bool Automatic = true;
     bool AutomaticMinimum = true;
     bool AutomaticMaximum = true;
@@ -69,7 +73,7 @@ inline constexpr std::int32_t ZoomMinimumDrag = 16;
 // and scroll (dragged any other way). The wheel moves the vertical axes. Positions are chart
 // pixels and are read against the layout of the last repaint. The window glue turns its
 // toolkit's events into MouseDown, MouseMove, MouseUp and MouseWheel.
-class TCustomChart : public TCustomAxisPanel {
+class KORVATEL_EXPORT TCustomChart : public TCustomAxisPanel {
 public:
     using TChartNotifyEvent = std::function<void(TCustomChart* sender)>;
     using TChartMouseEvent = std::function<void(TCustomChart* sender, TMouseButton button,
@@ -257,3 +261,5 @@ private:
     TChartLegend FLegend;
     TChartWall FBottomWall;
 };
+
+} // namespace Korvatel

@@ -1,6 +1,9 @@
-#include "WheelSteps.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/WheelSteps.h>
 
 #include <algorithm>
+
+namespace Korvatel {
 
 std::int32_t TWheelSteps::Add(std::int32_t delta) {
     FPending += delta;
@@ -11,3 +14,5 @@ std::int32_t TWheelSteps::Add(std::int32_t delta) {
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(steps, -MaxStepsPerDelta, MaxStepsPerDelta));
 }
+
+} // namespace Korvatel

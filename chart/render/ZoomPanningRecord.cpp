@@ -1,6 +1,9 @@
-#include "ZoomPanningRecord.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ZoomPanningRecord.h>
 
 #include <utility>
+
+namespace Korvatel {
 
 void TZoomPanningRecord::Start(std::int32_t x, std::int32_t y) {
     AnchorX = x;
@@ -18,3 +21,5 @@ void TZoomPanningRecord::Normalize() {
         std::swap(AnchorY, CurrentY);
     }
 }
+
+} // namespace Korvatel

@@ -1,12 +1,16 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
+#include <korvatel/core/Export.h>
+#include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
 
+namespace Korvatel {
+
 // The state of one mouse drag on the chart: where it began and where the mouse is now, in
 // chart pixels. The chart keeps one for zooming (the rubber band) and one for scrolling.
-class TZoomPanningRecord {
+class KORVATEL_EXPORT TZoomPanningRecord {
 public:
     bool DragActive = false;
     std::int32_t AnchorX = 0;
@@ -21,3 +25,5 @@ public:
     // The rectangle between the two corners as they stand (not normalised).
     TRect Rectangle() const { return {AnchorX, AnchorY, CurrentX, CurrentY}; }
 };
+
+} // namespace Korvatel

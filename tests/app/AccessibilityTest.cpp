@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // What assistive technology reads of the window, through Qt's accessibility interfaces.
-#include "ChartAxis.h"
-#include "ChartWidget.h"
-#include "FastLineSeries.h"
-#include "FormatSettings.h"
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/data/FastLineSeries.h>
+#include <korvatel/axes/FormatSettings.h>
 #include "LabeledEdit.h"
 #include "MainWindow.h"
 #include "RecordingMessageBoxes.h"
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

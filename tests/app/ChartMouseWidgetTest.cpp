@@ -1,6 +1,7 @@
-#include "ChartCanvas3D.h"
-#include "ChartWidget.h"
-#include "FastLineSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "PaintCounter.h"
 #include "StoredChartLayout.h"
 
@@ -13,6 +14,8 @@
 #include <memory>
 #include <numbers>
 #include <stdexcept>
+
+using namespace Korvatel;
 
 namespace {
 

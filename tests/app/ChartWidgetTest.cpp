@@ -1,15 +1,18 @@
-#include "ChartWidget.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/ChartWidget.h>
 
-#include "ChartCanvas3D.h"
-#include "FastLineSeries.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "PaintCounter.h"
-#include "SystemColors.h"
+#include <korvatel/canvas/SystemColors.h>
 
 #include <QAccessible>
 #include <QImage>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
+
+using namespace Korvatel;
 
 TEST(ChartWidgetTest, RepaintRequestsMergeIntoOnePaint) {
     TChartWidget widget;

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 // The window on a screen of twice the density. ctest runs these tests in a process of their own
 // started with QT_SCALE_FACTOR=2 (tests/CMakeLists.txt); the process of the other tests, at
 // ratio 1, leaves them out.
-#include "ChartCanvas3D.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartImage.h"
-#include "ChartWidget.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "MainWindow.h"
 #include "PixelBlocks.h"
 #include "RecordingMessageBoxes.h"
@@ -18,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window under locales that write decimal commas: every number it shows keeps the point,
 // the grouping and the date formats stay the locale's, and the chart draws as under C. Each
 // locale runs in a process of its own (korvatel_locale_probe), which takes it from the

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "MainWindow.h"
 
-#include "ChartCanvas3D.h"
-#include "ChartWidget.h"
-#include "FastLineSeries.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "LabeledEdit.h"
 #include "RecordingMessageBoxes.h"
 #include "TypeText.h"
@@ -26,6 +27,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

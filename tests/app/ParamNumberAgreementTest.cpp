@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parameter fields' number parser against an independent statement of the same syntax,
 // over the fuzzing corpus and over texts built from the syntax's own pieces.
 #include "ParamNumberAgreement.h"

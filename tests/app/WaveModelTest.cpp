@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "WaveModel.h"
 
-#include "Chart.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "PointList.h"
 #include "SeriesFrameTarget.h"
 
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the real program under a virtual X server, takes a screenshot and checks the teal
 # panel and the white chart area at their design places. Then, when xdotool is there, it
 # presses Start and waits for the red wave to appear in the chart; the screenshot then shows

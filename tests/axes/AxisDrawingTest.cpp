@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: MIT
 // What an axis reserves and draws, on the main window's chart without the drawing pipeline:
 // bands, the axis line, ticks, labels, grid, minor ticks, titles, PositionPercent and the hit
 // test, checked on the pixels of the chart's own canvas.
 #include "AxisPicture.h"
-#include "ChartErrors.h"
+#include <korvatel/core/ChartErrors.h>
 #include "ChartPrinters.h"
 
 #include <gtest/gtest.h>
 #include <string>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 // The pure geometry of axis drawing: sides and bands, the placement of label lines, minor
 // tick positions, centred grid lines and the overlap test of series labels.
-#include "AxisLabelLayout.h"
-#include "AxisLabelSpacing.h"
-#include "AxisSide.h"
-#include "AxisTickMarks.h"
-#include "ChartCanvas.h"
+#include <korvatel/axes/AxisLabelLayout.h>
+#include <korvatel/axes/AxisLabelSpacing.h>
+#include <korvatel/axes/AxisSide.h>
+#include <korvatel/axes/AxisTickMarks.h>
+#include <korvatel/canvas/ChartCanvas.h>
 #include "ChartPrinters.h"
 
 #include <algorithm>
@@ -13,6 +14,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

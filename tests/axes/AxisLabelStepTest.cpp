@@ -1,10 +1,13 @@
-#include "AxisLabelStep.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelStep.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <span>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

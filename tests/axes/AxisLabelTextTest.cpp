@@ -1,10 +1,13 @@
-#include "AxisLabelText.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelText.h>
 
-#include "ChartDateTime.h"
+#include <korvatel/axes/ChartDateTime.h>
 
 #include <QLocale>
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,12 +1,15 @@
-#include "AxisLabelValues.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisLabelValues.h>
 
-#include "AxisLabelStep.h"
-#include "ChartDateTime.h"
+#include <korvatel/axes/AxisLabelStep.h>
+#include <korvatel/axes/ChartDateTime.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

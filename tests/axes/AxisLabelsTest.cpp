@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 // The labels of an axis in a chart: property checks, texts, the effective style, the label
 // producers as the axis runs them (custom, logarithmic, series labels, depth named) and the
 // room the labels take.
 #include "AxisPicture.h"
-#include "ChartDateTime.h"
-#include "ChartErrors.h"
+#include <korvatel/axes/ChartDateTime.h>
+#include <korvatel/core/ChartErrors.h>
 #include "CountingWindow.h"
-#include "FormatSettings.h"
+#include <korvatel/axes/FormatSettings.h>
 
 #include <algorithm>
 #include <functional>
@@ -13,6 +14,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

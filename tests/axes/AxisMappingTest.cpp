@@ -1,9 +1,12 @@
-#include "AxisMapping.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisMapping.h>
 
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

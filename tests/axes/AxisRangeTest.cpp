@@ -1,9 +1,12 @@
-#include "AxisRange.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/AxisRange.h>
 
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

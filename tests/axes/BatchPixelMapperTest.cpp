@@ -1,10 +1,13 @@
-#include "BatchPixelMapper.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/BatchPixelMapper.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,14 +1,17 @@
-#include "ChartAxis.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/ChartAxis.h>
 
 #include "AxisLayout.h"
-#include "Chart.h"
-#include "ChartErrors.h"
-#include "ChartSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
 #include "CountingWindow.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+
+using namespace Korvatel;
 
 namespace {
 

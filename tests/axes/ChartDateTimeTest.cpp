@@ -1,4 +1,5 @@
-#include "ChartDateTime.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/ChartDateTime.h>
 
 #include "QtDatePrinters.h"
 
@@ -6,6 +7,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 TEST(ChartDateTimeTest, ValuesCountDaysFromTheEndOf1899) {
     struct Row {

@@ -1,11 +1,14 @@
-#include "DateTimeSteps.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/DateTimeSteps.h>
 
-#include "ChartDateTime.h"
+#include <korvatel/axes/ChartDateTime.h>
 #include "QtDatePrinters.h"
 
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
+
+using namespace Korvatel;
 
 namespace {
 

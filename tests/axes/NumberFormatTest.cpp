@@ -1,10 +1,13 @@
-#include "NumberFormat.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/axes/NumberFormat.h>
 
-#include "ChartStrings.h"
+#include <korvatel/core/ChartStrings.h>
 
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "AxisLayout.h"
-#include "Chart.h"
-#include "ChartErrors.h"
-#include "ChartSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
 #include "CountingWindow.h"
 
 #include <gtest/gtest.h>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,11 +1,14 @@
-#include "Rounding.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/core/Rounding.h>
 
-#include "ChartErrors.h"
-#include "ChartStrings.h"
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/ChartStrings.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 TEST(RoundingTest, HalvesGoToTheEvenNeighbour) {
     struct Row {

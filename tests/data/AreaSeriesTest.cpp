@@ -1,11 +1,14 @@
-#include "AreaSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/AreaSeries.h>
 
-#include "ChartErrors.h"
+#include <korvatel/core/ChartErrors.h>
 #include "SeriesDrawing.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

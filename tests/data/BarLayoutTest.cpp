@@ -1,8 +1,11 @@
-#include "BarLayout.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/BarLayout.h>
 
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

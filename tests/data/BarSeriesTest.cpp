@@ -1,17 +1,20 @@
-#include "BarSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/BarSeries.h>
 
 #include "AxisLayout.h"
 #include "CanvasImage.h"
-#include "Chart.h"
-#include "ChartErrors.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
 #include "ChartImage.h"
 #include "ChartPrinters.h"
 #include "CountingWindow.h"
-#include "HorizBarSeries.h"
-#include "PieSeries.h"
+#include <korvatel/data/HorizBarSeries.h>
+#include <korvatel/data/PieSeries.h>
 
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,14 +1,17 @@
-#include "ChartSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/ChartSeries.h>
 
-#include "Chart.h"
-#include "ChartErrors.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
 #include "CountingWindow.h"
-#include "FastLineSeries.h"
+#include <korvatel/data/FastLineSeries.h>
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <utility>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

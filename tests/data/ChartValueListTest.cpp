@@ -1,7 +1,8 @@
-#include "ChartValueList.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/ChartValueList.h>
 
-#include "ChartErrors.h"
-#include "ChartSeries.h"
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,8 @@
 #include <limits>
 #include <random>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,13 +1,16 @@
+// SPDX-License-Identifier: MIT
 #include "AxisLayout.h"
 #include "CanvasImage.h"
-#include "Chart.h"
-#include "ChartCanvas3D.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartPrinters.h"
 #include "CountingWindow.h"
-#include "FastLineSeries.h"
+#include <korvatel/data/FastLineSeries.h>
 
 #include <gtest/gtest.h>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,10 +1,13 @@
-#include "GapBuffer.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/GapBuffer.h>
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,12 +1,15 @@
-#include "LineSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/LineSeries.h>
 
-#include "ChartPalette.h"
-#include "PointSeries.h"
+#include <korvatel/data/ChartPalette.h>
+#include <korvatel/data/PointSeries.h>
 #include "SeriesDrawing.h"
-#include "SystemColors.h"
+#include <korvatel/canvas/SystemColors.h>
 
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,13 +1,16 @@
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/data/ChartSeries.h>
 #include "CountingWindow.h"
-#include "FormatSettings.h"
+#include <korvatel/axes/FormatSettings.h>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "PieGeometry.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/PieGeometry.h>
 
 #include "ChartPrinters.h"
 
@@ -7,6 +8,8 @@
 #include <limits>
 #include <numbers>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,13 +1,16 @@
-#include "PieSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/PieSeries.h>
 
 #include "AxisLayout.h"
 #include "CanvasImage.h"
-#include "Chart.h"
-#include "ChartErrors.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
 #include "ChartPrinters.h"
 
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,12 +1,15 @@
-#include "Chart.h"
-#include "ChartErrors.h"
-#include "ChartSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/ChartSeries.h>
 #include "CountingWindow.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

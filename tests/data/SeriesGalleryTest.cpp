@@ -1,18 +1,21 @@
-#include "SeriesGallery.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/SeriesGallery.h>
 
-#include "AreaSeries.h"
-#include "BarSeries.h"
-#include "ChartErrors.h"
-#include "FastLineSeries.h"
-#include "HorizBarSeries.h"
-#include "LineSeries.h"
-#include "PieSeries.h"
-#include "PointSeries.h"
+#include <korvatel/data/AreaSeries.h>
+#include <korvatel/data/BarSeries.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/data/FastLineSeries.h>
+#include <korvatel/data/HorizBarSeries.h>
+#include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PieSeries.h>
+#include <korvatel/data/PointSeries.h>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <typeinfo>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

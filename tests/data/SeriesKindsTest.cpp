@@ -1,10 +1,13 @@
-#include "AreaSeries.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/AreaSeries.h>
 #include "ChartImage.h"
 #include "SeriesDrawing.h"
-#include "SeriesGallery.h"
+#include <korvatel/data/SeriesGallery.h>
 
 #include <gtest/gtest.h>
 #include <limits>
+
+using namespace Korvatel;
 
 // Empty series, series of null points and values that are no numbers draw nothing of their
 // own, flat or in 3D, and nothing under the mouse belongs to them.

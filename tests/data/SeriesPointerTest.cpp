@@ -1,11 +1,14 @@
-#include "SeriesPointer.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/data/SeriesPointer.h>
 
 #include "CanvasImage.h"
-#include "ChartErrors.h"
+#include <korvatel/core/ChartErrors.h>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "AxisLayout.h"
-#include "Chart.h"
-#include "ChartSeries.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/data/FastLineSeries.h>
 
 #include <gtest/gtest.h>
 #include <utility>
+
+using namespace Korvatel;
 
 namespace {
 

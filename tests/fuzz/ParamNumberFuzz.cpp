@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: the parameter fields' number parser must agree with the independent
 // reference on every input, and neither may crash or read past the text.
 #include "ParamNumberAgreement.h"

@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: MIT
 #include "GalleryCharts.h"
 
-#include "AreaSeries.h"
-#include "LineSeries.h"
-#include "PointSeries.h"
+#include <korvatel/data/AreaSeries.h>
+#include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PointSeries.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+using namespace Korvatel;
 
 TEST(GalleryCharts, KindsWithoutASetUpShowOneSeriesAndStackedAreasStack) {
     TSeriesGallery gallery;

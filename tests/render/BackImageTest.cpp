@@ -1,8 +1,11 @@
-#include "Chart.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
 #include "ChartImage.h"
-#include "SystemColors.h"
+#include <korvatel/canvas/SystemColors.h>
 
 #include <gtest/gtest.h>
+
+using namespace Korvatel;
 
 namespace {
 

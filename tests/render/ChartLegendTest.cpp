@@ -1,14 +1,17 @@
-#include "Chart.h"
-#include "ChartErrors.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/core/ChartErrors.h>
 #include "ChartImage.h"
 #include "ChartPrinters.h"
-#include "FastLineSeries.h"
-#include "SystemColors.h"
+#include <korvatel/data/FastLineSeries.h>
+#include <korvatel/canvas/SystemColors.h>
 
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

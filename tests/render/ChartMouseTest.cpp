@@ -1,8 +1,9 @@
-#include "Chart.h"
-#include "ChartCanvas3D.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartImage.h"
 #include "CountingWindow.h"
-#include "FastLineSeries.h"
+#include <korvatel/data/FastLineSeries.h>
 
 #include <cmath>
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

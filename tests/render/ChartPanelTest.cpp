@@ -1,11 +1,14 @@
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
-#include "ChartFont.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
+#include <korvatel/canvas/ChartFont.h>
 #include "ChartPrinters.h"
 #include "CountingWindow.h"
 
 #include <gtest/gtest.h>
+
+using namespace Korvatel;
 
 TEST(ChartPanelTest, NormalizeKeepsThePlotRectInsideAndNeverEmpty) {
     TChart chart;

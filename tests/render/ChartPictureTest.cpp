@@ -1,11 +1,12 @@
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartErrors.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/core/ChartErrors.h>
 #include "ChartImage.h"
-#include "ChartSurface.h"
-#include "FastLineSeries.h"
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "PixelBlocks.h"
-#include "TextCache.h"
+#include <korvatel/canvas/TextCache.h>
 
 #include <QDir>
 #include <QImage>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
+
+using namespace Korvatel;
 
 namespace {
 

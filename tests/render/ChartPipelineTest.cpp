@@ -1,14 +1,17 @@
-#include "Chart.h"
-#include "ChartCanvas3D.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartImage.h"
 #include "ChartPrinters.h"
-#include "FastLineSeries.h"
-#include "SystemColors.h"
-#include "View3DOptions.h"
+#include <korvatel/data/FastLineSeries.h>
+#include <korvatel/canvas/SystemColors.h>
+#include <korvatel/canvas/View3DOptions.h>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

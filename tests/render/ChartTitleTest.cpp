@@ -1,13 +1,16 @@
+// SPDX-License-Identifier: MIT
 #include "CanvasImage.h"
 #include "ChartPrinters.h"
 #include "CountingWindow.h"
 #include "DrawnChart.h"
-#include "FastLineSeries.h"
-#include "View3DOptions.h"
+#include <korvatel/data/FastLineSeries.h>
+#include <korvatel/canvas/View3DOptions.h>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "ChartPrinters.h"
 #include "CountingWindow.h"
 #include "DrawnChart.h"
-#include "View3DOptions.h"
+#include <korvatel/canvas/View3DOptions.h>
 
 #include <gtest/gtest.h>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,15 +1,18 @@
+// SPDX-License-Identifier: MIT
 // Values and ranges at the edges of what a double holds, through the whole chart: adding,
 // statistics, automatic ranges, mapping, drawing, marks, labels and hit tests. Nothing may
 // crash, hang or trip the sanitizers; where the outcome is defined it is checked.
-#include "Chart.h"
-#include "ChartCanvas3D.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartImage.h"
-#include "FastLineSeries.h"
+#include <korvatel/data/FastLineSeries.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

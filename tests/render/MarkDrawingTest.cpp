@@ -1,16 +1,19 @@
+// SPDX-License-Identifier: MIT
 #include "AxisLayout.h"
-#include "Chart.h"
-#include "ChartCanvas3D.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartPrinters.h"
-#include "ChartSeries.h"
-#include "ChartSurface.h"
-#include "FastLineSeries.h"
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/data/FastLineSeries.h>
 
 #include <QImage>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
 #include <utility>
+
+using namespace Korvatel;
 
 namespace {
 

@@ -1,7 +1,8 @@
-#include "Chart.h"
-#include "ChartCanvas3D.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
 #include "ChartImage.h"
-#include "FastLineSeries.h"
+#include <korvatel/data/FastLineSeries.h>
 
 #include <cmath>
 #include <functional>
@@ -9,6 +10,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

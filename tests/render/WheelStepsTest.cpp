@@ -1,9 +1,12 @@
-#include "WheelSteps.h"
+// SPDX-License-Identifier: MIT
+#include <korvatel/render/WheelSteps.h>
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
 #include <vector>
+
+using namespace Korvatel;
 
 TEST(WheelStepsTest, DeltasAddUpToWholeNotches) {
     struct Row {

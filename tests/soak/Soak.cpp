@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A long run of the real window: the longest string animated while random input arrives the
 // way a user gives it (typed parameters, good and bad, spin clicks, Start and Stop, the check
 // box, zoom and scroll drags, the wheel). It fails on any message box other than the invalid
@@ -5,8 +6,8 @@
 // 1 MiB after the warm-up.
 //
 // korvatel_soak [--seconds N] [--seed S]
-#include "ChartWidget.h"
-#include "FastLineSeries.h"
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/data/FastLineSeries.h>
 #include "LabeledEdit.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
@@ -35,6 +36,8 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+
+using namespace Korvatel;
 
 namespace {
 

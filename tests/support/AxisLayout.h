@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AxisPanel.h"
-#include "ChartTypes.h"
+#include <korvatel/render/AxisPanel.h>
+#include <korvatel/core/ChartTypes.h>
+
+namespace Korvatel {
 
 // The axis steps of one chart layout, in their order, with the chart rectangle given instead
 // of computed from margins, titles and axis labels.
@@ -16,3 +19,5 @@ inline void LayOutAxes(TCustomAxisPanel& chart, const TRect& plotRect) {
     }
     chart.FitSeriesMargins();
 }
+
+} // namespace Korvatel

@@ -1,15 +1,18 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Chart.h"
-#include "ChartCanvas3D.h"
-#include "ChartSeries.h"
-#include "ChartSurface.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/data/ChartSeries.h>
+#include <korvatel/canvas/ChartSurface.h>
 
 #include <QImage>
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
+
+namespace Korvatel {
 
 // The main window's chart without its drawing pipeline: 961 × 529, white, flat, with the
 // fixed axes 0 to 1000 (bottom) and -1000 to 1000 (left, Increment 10) and one series on
@@ -128,3 +131,5 @@ struct TAxisPicture {
     TChart Chart;
     TChartSeries* Series; // owned by the chart
 };
+
+} // namespace Korvatel

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartCanvas3D.h"
-#include "ChartSurface.h"
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/canvas/ChartSurface.h>
 
 #include <QImage>
 #include <set>
 #include <utility>
+
+namespace Korvatel {
 
 // A canvas drawing straight onto a small white image, for pixel tests.
 struct TCanvasImage {
@@ -47,3 +50,5 @@ struct TCanvasImage {
 };
 
 using TPixelSet = std::set<std::pair<int, int>>;
+
+} // namespace Korvatel

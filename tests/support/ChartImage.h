@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartPanel.h"
-#include "ChartSurface.h"
+#include <korvatel/render/ChartPanel.h>
+#include <korvatel/canvas/ChartSurface.h>
 
 #include <QImage>
+
+namespace Korvatel {
 
 // Draws the whole chart into an image of its size, as the window's paint would, but with no
 // window at all. Pixels that the chart leaves alone would stay a colour the chart never uses.
@@ -16,3 +19,5 @@ inline QImage DrawChartImage(TCustomChartPanel& chart) {
     }
     return image;
 }
+
+} // namespace Korvatel

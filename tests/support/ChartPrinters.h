@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartTypes.h"
+#include <korvatel/core/ChartTypes.h>
 
 #include <ostream>
+
+namespace Korvatel {
 
 // Readable failure messages for the chart's plain types.
 inline void PrintTo(const TRect& r, std::ostream* os) {
@@ -10,3 +13,5 @@ inline void PrintTo(const TRect& r, std::ostream* os) {
 }
 
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.X << ", " << p.Y << ")"; }
+
+} // namespace Korvatel

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ChartWindow.h"
+#include <korvatel/render/ChartWindow.h>
+
+namespace Korvatel {
 
 // A window that only counts the paints the chart asked for, and keeps the cursor it was given.
 class TCountingWindow final : public TChartWindow {
@@ -17,3 +20,5 @@ public:
     TCursor Cursor = crDefault;
     int CursorChanges = 0;
 };
+
+} // namespace Korvatel

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "CanvasImage.h"
-#include "Chart.h"
-#include "ChartSurface.h"
-#include "SystemColors.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartSurface.h>
+#include <korvatel/canvas/SystemColors.h>
 
 #include <QImage>
+
+namespace Korvatel {
 
 // A flat chart whose canvas draws straight onto an image, laid out as a repaint would have it
 // when the title blocks are drawn: panel bounds, chart rectangle and a transparent text
@@ -63,3 +66,5 @@ struct TDrawnChart {
     QImage Image;
     TChartSurface Surface;
 };
+
+} // namespace Korvatel

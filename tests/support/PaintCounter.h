@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QEvent>
@@ -18,3 +19,4 @@ protected:
         return false;
     }
 };
+

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "ParamNumber.h"
@@ -30,3 +31,4 @@ inline std::string ParamNumberDisagreement(std::string_view text) {
     }
     return ours.Value == reference.Value ? std::string() : "the value differs";
 }
+

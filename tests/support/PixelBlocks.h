@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QImage>
@@ -27,3 +28,4 @@ inline TPixelBlocks CountPixelBlocks(const QImage& image, const QRect& area) {
     }
     return blocks;
 }
+

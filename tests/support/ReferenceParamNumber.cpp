@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReferenceParamNumber.h"
 
 #include <cerrno>

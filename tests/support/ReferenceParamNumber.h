@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string_view>
@@ -15,3 +16,4 @@ struct TReferenceNumber {
 };
 
 TReferenceNumber ReferenceParseParamNumber(std::string_view text);
+

@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "AxisLayout.h"
 #include "CanvasImage.h"
-#include "Chart.h"
-#include "ChartSurface.h"
+#include <korvatel/render/Chart.h>
+#include <korvatel/canvas/ChartSurface.h>
 
 #include <QImage>
 #include <vector>
+
+namespace Korvatel {
 
 // A series of a kind on a chart whose canvas draws straight onto a white 200 x 101 image.
 // Both axes run from 0 to 100 over a 100 x 100 chart rectangle at (Offset, 0), so a point
@@ -80,3 +83,5 @@ struct TSeriesDrawing {
     TChart Chart;
     TKind* Series; // owned by the chart
 };
+
+} // namespace Korvatel

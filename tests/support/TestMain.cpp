@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test entry point: a QApplication exists for every test, so tests may measure text, draw
 // into images and create widgets. The platform is offscreen unless the caller chose one.
 #include <QApplication>

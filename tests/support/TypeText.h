@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QApplication>
@@ -21,3 +22,4 @@ inline void TypeText(QWidget* widget, const QString& text) {
         QApplication::sendEvent(widget, &release);
     }
 }
+

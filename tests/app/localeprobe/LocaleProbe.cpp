@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the real window under whatever locale the environment names and writes what it shows:
 // the number settings, a few number texts, the C library's number conversions, the texts of
 // the chart's axis labels and the chart's pixels, before and after the bottom axis is zoomed
@@ -9,12 +10,12 @@
 // zoomed.png. The locale test starts it once per locale, so that each run takes its locale
 // from the environment at start-up, as the program does; a locale cannot be changed reliably
 // inside a running toolkit.
-#include "ChartAxis.h"
-#include "ChartWidget.h"
-#include "FormatSettings.h"
+#include <korvatel/axes/ChartAxis.h>
+#include <korvatel/render/ChartWidget.h>
+#include <korvatel/axes/FormatSettings.h>
 #include "LabeledEdit.h"
 #include "MainWindow.h"
-#include "NumberFormat.h"
+#include <korvatel/axes/NumberFormat.h>
 #include "RecordingMessageBoxes.h"
 #include "UpDown.h"
 
@@ -31,6 +32,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using namespace Korvatel;
 
 namespace {
 

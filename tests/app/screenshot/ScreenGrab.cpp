@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Takes a screenshot of the X display and checks the colours of given pixels.
 //
 //   korvatel_screen_grab OUTPUT.png TIMEOUT_MS [crop=X,Y,W,H] X,Y=#RRGGBB ...
