@@ -863,6 +863,13 @@ void TChartSeries::SetShowInLegend(bool value) {
     }
 }
 
+void TChartSeries::SetDark3D(bool value) {
+    if (FDark3D != value) {
+        FDark3D = value;
+        RequestRepaint();
+    }
+}
+
 void TChartSeries::SetTitle(std::string value) {
     if (FTitle != value) {
         FTitle = std::move(value);

@@ -331,6 +331,10 @@ public:
     void SetValueFormat(std::string value);
     bool ShowInLegend() const { return FShowInLegend; }
     void SetShowInLegend(bool value);
+    // In 3D the faces of the series' solids that do not face the viewer are drawn in darker
+    // shades of their colour (SolidShading.h); off, every face takes the colour as it is.
+    bool Dark3D() const { return FDark3D; }
+    void SetDark3D(bool value);
     const std::string& Title() const { return FTitle; }
     void SetTitle(std::string value);
     // The series as the chart names it (legend, depth axis): its Title, else its Name, else
@@ -422,6 +426,7 @@ private:
     TCustomAxisPanel* FParentChart = nullptr;
     std::string FPercentFormat;
     bool FShowInLegend = true;
+    bool FDark3D = true;
     std::string FTitle;
     std::string FValueFormat;
     TChartValueLists FValueLists;
