@@ -7,10 +7,13 @@
 #include "LabeledEdit.h"
 #include "MainWindow.h"
 #include "RecordingMessageBoxes.h"
+#include "UpDown.h"
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -83,6 +86,48 @@ TEST_F(AccessibilityTest, EveryControlHasAName) {
             << face->object()->metaObject()->className() << " "
             << face->object()->objectName().toStdString();
     }
+}
+
+TEST_F(AccessibilityTest, EachControlIsReadWithTheNameAndDescriptionItWasGiven) {
+    struct Row {
+        QWidget* widget;
+        const char* name;
+        const char* description;
+    };
+    const Row rows[] = {
+        {Form->LabeledEdit1(), "Hossz (L)", "Min: 100,  Max:2000"},
+        {Form->LabeledEdit3(), "Sebesség (ß)", "Min.: 0.0, Max: 0.99"},
+        {Form->Edit1(), "Sebesség századokban", ""},
+        {Form->CheckBox1(), "Vízszintes mozgás állj!", ""},
+        {Form->Button1(), "Start", ""},
+        {Form->Button2(), "Stop", ""},
+        {Form->UpDown1(), "Sebesség léptetése", ""},
+        {Form->UpDown1()->UpButton(), "Növelés", ""},
+        {Form->UpDown1()->DownButton(), "Csökkentés", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Read(row.widget, QAccessible::Name).toStdString(), row.name);
+        EXPECT_EQ(Read(row.widget, QAccessible::Description).toStdString(), row.description)
+            << row.name;
+    }
+
+    // Pressed through the interface a screen reader finds by its name, each arrow moves the
+    // velocity its own way.
+    std::vector<QAccessibleInterface*> all;
+    Collect(QAccessible::queryAccessibleInterface(Form->Panel2()), all);
+    const auto press = [&](const QString& name) {
+        for (QAccessibleInterface* face : all) {
+            if (face->text(QAccessible::Name) == name && face->actionInterface() != nullptr) {
+                face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(press(QString::fromUtf8("Növelés")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->State().Beta == 0.01; }, 2000));
+    ASSERT_TRUE(press(QString::fromUtf8("Csökkentés")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->State().Beta == 0.0; }, 2000));
 }
 
 TEST_F(AccessibilityTest, TheChartsDescriptionSaysWhatItShows) {

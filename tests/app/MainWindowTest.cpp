@@ -16,7 +16,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -461,6 +463,24 @@ TEST_F(MainWindowTest, StartProducesFramesAndStartAgainResetsTheTime) {
     QTest::qWait(120);
     EXPECT_EQ(Form->State().SimTime, stoppedAt);
     EXPECT_EQ(Form->Series1().PointCount(), 501);
+}
+
+TEST_F(MainWindowTest, StartWhileRunningKeepsTheRhythmOfTheFrames) {
+    // Pressed every 10 ms, far more often than the 40 ms of a frame: a timer started afresh
+    // by every press would never fall due, one started twice would tick twice as often.
+    QSignalSpy ticks(Form->Timer1(), &QTimer::timeout);
+    QTest::mouseClick(Form->Button1(), Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 400) {
+        QTest::qWait(10);
+        QTest::mouseClick(Form->Button1(), Qt::LeftButton);
+    }
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(ticks.count(), 4) << elapsed << " ms";
+    EXPECT_LE(ticks.count(), elapsed / 40 + 1) << elapsed << " ms";
+    EXPECT_TRUE(Form->Timer1()->isActive());
+    QTest::mouseClick(Form->Button2(), Qt::LeftButton);
 }
 
 TEST_F(MainWindowTest, AFrameEndsByDispatchingPendingEvents) {

@@ -288,3 +288,35 @@ TEST_F(AxisDrawing, TitleAngleIsCheckedAndDefaultsBySide) {
     left.Title().SetAngle(359);
     EXPECT_TRUE(left.Title().AngleIsStored());
 }
+
+TEST_F(AxisDrawing, LabelsOnTheEndsFollowLabelsOnAxisAndTheMinorGridCrossesThePlot) {
+    // The bottom axis alone, labelled every 100 from 0 to 1000: the first and last labels fall
+    // exactly on its end pixels.
+    left.SetVisible(false);
+    bottom.SetIncrement(100);
+    bottom.Grid().SetVisible(false);
+    bottom.MinorTicks().SetVisible(false);
+    bottom.MinorGrid().SetVisible(true);
+    bottom.MinorGrid().SetStyle(psSolid);
+    bottom.MinorGrid().SetColor(clRed);
+    for (bool onAxis : {true, false}) {
+        SCOPED_TRACE(onAxis);
+        Image.fill(qRgb(255, 255, 255));
+        bottom.SetLabelsOnAxis(onAxis);
+        LayOut();
+        Paint({&bottom});
+        const std::int32_t top = bottom.LabelsPos();
+        const auto inkAt = [&](std::int32_t pixel) {
+            return Count(qRgb(0, 0, 0), {pixel - 10, top, pixel + 11, top + RowHeight()}) > 0;
+        };
+        EXPECT_EQ(inkAt(bottom.StartPixel()), onAxis);
+        EXPECT_EQ(inkAt(bottom.EndPixel()), onAxis);
+        EXPECT_TRUE(inkAt(bottom.XValueToPixel(500)));
+
+        // Every minor grid line runs from the top of the chart rectangle to its bottom.
+        const TRect& plot = Chart.PlotRect();
+        const std::int32_t minor = bottom.XValueToPixel(525);
+        EXPECT_GE(Count(qRgb(255, 0, 0), {minor - 1, plot.Top, minor + 2, plot.Bottom}),
+                  plot.Height() - 2);
+    }
+}

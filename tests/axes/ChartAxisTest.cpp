@@ -296,6 +296,21 @@ TEST_F(AxisChart, ShiftRangeMovesBothLimitsAndPaintsAtOnce) {
     EXPECT_EQ(window.ImmediateRepaints, 2);
 }
 
+TEST_F(AxisChart, ACheckedShiftStopsWhenTheDataEndExactlyAtTheLimit) {
+    AddSeries({{100, 0}, {900, 1}});
+    struct Row {
+        double minimum, maximum, offset;
+        bool moves;
+    };
+    for (const Row& row : {Row{100, 900, 50, false}, Row{100, 900, -50, false},
+                           Row{100, 899.5, 50, true}, Row{100.5, 900, -50, true}}) {
+        bottom.AssignRange(row.minimum, row.maximum);
+        bottom.ShiftRange(row.offset, true);
+        EXPECT_EQ(bottom.Minimum(), row.minimum + (row.moves ? row.offset : 0))
+            << row.minimum << " " << row.maximum << " " << row.offset;
+    }
+}
+
 TEST_F(AxisChart, AxesShownFollowTheSeries) {
     for (TCustomChartAxis* axis :
          {static_cast<TCustomChartAxis*>(&bottom), static_cast<TCustomChartAxis*>(&chart.TopAxis()),

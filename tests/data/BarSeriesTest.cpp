@@ -110,6 +110,23 @@ TEST_F(BarDrawing, BarsCoverTheirStartPixelsAndNotTheLaterOnes) {
     EXPECT_EQ(bars->BarBounds(0), (TRect{27, 60, 34, 110}));
 }
 
+TEST_F(BarDrawing, BarWidthPercentIsTheShareOfItsRoomABarCovers) {
+    // Ten pixels of room a point: each bar is that percent of them wide, centred on its X.
+    auto* bars = Add<TBarSeries>();
+    bars->AddPoint(2, 50);
+    struct Row {
+        std::int32_t percent, left, right;
+    };
+    for (const Row& row : {Row{30, 29, 32}, Row{70, 27, 34}, Row{100, 25, 35}}) {
+        bars->SetBarWidthPercent(row.percent);
+        image.fill(White);
+        Draw();
+        const TRect ink = Ink({15, 0, 50, 130});
+        EXPECT_EQ(ink.Left, row.left) << row.percent;
+        EXPECT_EQ(ink.Right, row.right) << row.percent;
+    }
+}
+
 TEST_F(BarDrawing, HorizontalBarsSwapTheAxesAndAHiddenPenFillsToTheSameEdges) {
     auto* bars = Add<THorizBarSeries>();
     bars->SetYOrigin(70);

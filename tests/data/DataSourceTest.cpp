@@ -122,6 +122,18 @@ TEST_F(Linked, TriggersChooseWhatAFollowerFollows) {
     EXPECT_EQ(follower->PointCount(), 2); // neither deletions nor clears followed
 }
 
+TEST_F(Linked, AFollowerOfModificationsAloneCopiesAModifiedPoint) {
+    source->AddPoint(1, 10);
+    source->AddPoint(2, 20);
+    follower->SetDataSource(source);
+    follower->SetRefreshTriggers(
+        {.Delete = false, .Modify = true, .Insert = false, .Clear = false});
+    source->AddPoint(3, 30); // not followed
+    ASSERT_EQ(follower->PointCount(), 2);
+    source->YValues().SetValueAt(0, 15);
+    EXPECT_EQ(PointsOf(*follower), PointsOf(*source));
+}
+
 TEST(LinkedSeriesTest, ASeriesNobodyFollowsNotifiesNobody) {
     TChart chart;
     auto* source = new TChartSeries;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <korvatel/render/Chart.h>
 #include <korvatel/core/ChartErrors.h>
+#include <korvatel/core/Rounding.h>
 #include "ChartImage.h"
 #include "ChartPrinters.h"
 #include <korvatel/data/FastLineSeries.h>
@@ -151,6 +152,58 @@ TEST(ChartLegendTest, TakesItsRoomOnItsSideAndFindsItsEntries) {
         EXPECT_EQ(chart.ChartPartAt(box.Left, box.Top).Kind, cpLegend);
         EXPECT_EQ(chart.ChartPartAt(box.Right, box.Top).Kind, cpNone);
     }
+}
+
+TEST(ChartLegendTest, TopPosPlacesASideBoxAndATopOrBottomBoxIsCentredAcross) {
+    TRect full;
+    {
+        // Without a title, the rectangle the legend is given is that of the margins.
+        TLegendChart c;
+        c.Chart.Title().SetText({});
+        c.Chart.Legend().SetVisible(false);
+        c.Draw();
+        full = c.Chart.PlotRect();
+    }
+    struct Row {
+        TLegendAlignment alignment;
+        std::int32_t topPos;
+    };
+    for (const Row& row : {Row{laLeft, 0}, Row{laLeft, 50}, Row{laRight, 30}, Row{laTop, 10},
+                           Row{laBottom, 10}}) {
+        SCOPED_TRACE(int(row.alignment));
+        TLegendChart c;
+        c.Chart.Title().SetText({});
+        c.Chart.Legend().SetAlignment(row.alignment);
+        c.Chart.Legend().SetTopPos(row.topPos);
+        c.Draw();
+        const TRect box = c.Bounds(Red);
+        switch (row.alignment) {
+        case laLeft:
+        case laRight:
+            EXPECT_EQ(box.Top, full.Top + MulDiv(row.topPos, full.Height(), 100));
+            EXPECT_EQ(row.alignment == laLeft ? box.Left : c.Bounds(Navy).Right,
+                      row.alignment == laLeft ? full.Left : full.Right);
+            break;
+        case laTop:
+        case laBottom:
+            EXPECT_EQ(row.alignment == laTop ? box.Top : c.Bounds(Navy).Bottom,
+                      row.alignment == laTop ? full.Top : full.Bottom);
+            EXPECT_NEAR(box.Left - full.Left, full.Right - c.Bounds(Navy).Right, 1);
+            break;
+        }
+    }
+}
+
+TEST(ChartLegendTest, ColorWidthIsTheWidthOfTheSymbol) {
+    std::int32_t widths[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        TLegendChart c;
+        c.Chart.Legend().SetColorWidth(i == 0 ? 20 : 60);
+        c.Draw();
+        widths[i] = c.Bounds(ColorToRgb(SeriesColors[0])).Width();
+    }
+    EXPECT_GT(widths[0], 2);
+    EXPECT_NEAR(widths[1], 3 * widths[0], 3);
 }
 
 TEST(ChartLegendTest, EntriesThatDoNotFitAreLeftOutWhole) {

@@ -366,6 +366,41 @@ TEST_F(ChartMouseTest, ADragRightAndDownZoomsIntoTheRectangle) {
     EXPECT_EQ(zooms, 2);
 }
 
+TEST_F(ChartMouseTest, TheBandShowsOnEveryPanelColourAndOnlyTheZoomButtonEndsIt) {
+    // Not-xor with the panel colour; on white, whose not-xor changes nothing, with black.
+    struct Row {
+        TColor panel;
+        QRgb pen;
+    };
+    for (const Row& row : {Row{clWhite, qRgb(0, 0, 0)}, Row{clTeal, qRgb(0, 128, 128)},
+                           Row{clYellow, qRgb(255, 255, 0)}}) {
+        SCOPED_TRACE(row.panel);
+        Chart.RevertZoom();
+        Chart.SetColor(row.panel);
+        const QImage before = DrawChartImage(Chart);
+        const TRect& plot = Chart.PlotRect();
+        const TPoint from{plot.Left + 40, plot.Top + 30};
+        const TPoint to{plot.Left + 140, plot.Top + 130};
+        const TAxisRange bottom = Range(Chart.BottomAxis());
+        const double zoomedMinimum = Chart.BottomAxis().PixelToValue(from.X);
+        Chart.MouseDown(mbLeft, {}, from.X, from.Y);
+        Chart.MouseMove({}, to.X, to.Y);
+        const QImage during = DrawChartImage(Chart);
+        int wrong = 0;
+        for (int x = from.X + 1; x < to.X - 1; ++x) {
+            const QRgb expected = ~(row.pen ^ before.pixel(x, from.Y)) & 0xFFFFFFu;
+            wrong += (during.pixel(x, from.Y) & 0xFFFFFFu) != expected ? 1 : 0;
+        }
+        EXPECT_EQ(wrong, 0);
+
+        // Releasing the other button leaves the drag going; the zoom button ends it.
+        Chart.MouseUp(mbRight, {}, to.X, to.Y);
+        EXPECT_EQ(Range(Chart.BottomAxis()), bottom);
+        Chart.MouseUp(mbLeft, {}, to.X, to.Y);
+        EXPECT_EQ(Chart.BottomAxis().Minimum(), zoomedMinimum);
+    }
+}
+
 TEST_F(ChartMouseTest, ADragOfSixteenPixelsOrLessChangesNothing) {
     struct Row {
         std::int32_t dx;

@@ -15,8 +15,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
+#include <stdexcept>
 
 using namespace Korvatel;
 
@@ -368,4 +370,64 @@ TEST(ChartPdfTest, PrintedDottedGridLinesAreHairlines) {
     };
     EXPECT_GT(grey(page), 1000);
     EXPECT_LT(grey(page) * 2, grey(picture));
+}
+
+TEST(ChartPdfTest, APrintoutIsOnePageWithinTheMarginsCentredAcross) {
+    // A wide chart fills the width between the margins; a tall one the height, and stands in
+    // the middle across. A4 at 72 dpi is 595 x 842 points, the margins 56.7 and 85 points.
+    SKIP_WITHOUT_PDFTOPPM();
+    struct Row {
+        int width, height;
+    };
+    for (const Row& row : {Row{400, 250}, Row{250, 500}}) {
+        SCOPED_TRACE(row.width);
+        QTemporaryDir directory;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(directory.filePath("printed.pdf"));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(20, 30, 20, 30), QPageLayout::Millimeter);
+        PictureChart p(row.width, row.height);
+        p.chart.SetColor(clYellow);
+        p.chart.Print(printer);
+
+        QProcess process;
+        process.start(QStandardPaths::findExecutable("pdftoppm"),
+                      {"-r", "72", "-png", printer.outputFileName(), directory.filePath("page")});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QStringList pages = QDir(directory.path()).entryList({"page*.png"});
+        ASSERT_EQ(pages.size(), 1) << pages.join(' ').toStdString();
+        const QImage page =
+            QImage(directory.filePath(pages[0])).convertToFormat(QImage::Format_RGB32);
+        const QRect chart = Box(page, qRgb(255, 255, 255), false);
+        EXPECT_NEAR(chart.top(), 85, 1);
+        EXPECT_LE(chart.bottom() + 1, 842 - 85 + 1);
+        EXPECT_GE(chart.left(), 56);
+        EXPECT_NEAR(chart.left(), 595 - chart.right() - 1, 1);
+        EXPECT_NEAR(double(chart.width()) / chart.height(), double(row.width) / row.height,
+                    0.02);
+        // Either the width or the height between the margins is filled.
+        EXPECT_TRUE(std::abs(chart.width() - (595 - 2 * 57)) <= 2 ||
+                    std::abs(chart.height() - (842 - 2 * 85)) <= 2)
+            << chart.width() << " x " << chart.height();
+    }
+}
+
+TEST(ChartPictureTest, AHandlerThatRaisesLeavesTheWindowsLayoutAsItWas) {
+    PictureChart p;
+    DrawChartImage(p.chart);
+    const TRect plot = p.chart.PlotRect();
+    // It raises while a picture or a page is drawn, not while the window's is.
+    p.chart.OnAfterDraw = [&p](TCustomAxisPanel*) {
+        if (p.chart.Canvas().DrawingOn()) {
+            throw std::runtime_error("handler");
+        }
+    };
+    EXPECT_THROW(p.chart.DrawToImage(300, 500), std::runtime_error);
+    EXPECT_EQ(p.chart.PlotRect(), plot);
+    QImage page(600, 1000, QImage::Format_RGB32);
+    QPainter painter(&page);
+    EXPECT_THROW(p.chart.PrintPage(painter, QRectF(0, 0, 600, 1000)), std::runtime_error);
+    EXPECT_EQ(p.chart.PlotRect(), plot);
+    EXPECT_FALSE(p.chart.Printing());
 }

@@ -274,6 +274,23 @@ TEST(ChartPipelineTest, WithoutAxesTheSeriesSpansTheChartRectangle) {
     EXPECT_NE(image.pixel(plot.Left - 1, plot.Bottom), qRgb(0, 0, 0));
 }
 
+TEST(ChartPipelineTest, AnAxisWhoseRoomWouldLeaveNothingIsLeftOutOfTheLayout) {
+    // Labels wider than the chart: the left axis's room is dropped, the bottom axis keeps its
+    // own, and the line still spans the width between the margins.
+    PipelineChart c(400, 300);
+    c.series->AddPoint(0, 50);
+    c.series->AddPoint(100, 50);
+    DrawChartImage(c.chart);
+    const TRect normal = c.chart.PlotRect();
+    c.chart.LeftAxis().SetLabelsSize(1000);
+    DrawChartImage(c.chart);
+    const TRect& plot = c.chart.PlotRect();
+    EXPECT_EQ(plot.Left, 12); // MulDiv(3, 400, 100)
+    EXPECT_EQ(plot.Right, normal.Right);
+    EXPECT_EQ(plot.Bottom, normal.Bottom);
+    EXPECT_GT(plot.Width(), normal.Width());
+}
+
 TEST(ChartPipelineTest, TheImageIsKeptUntilTheNextRequest) {
     PipelineChart p;
     p.series->AddPoint(0, 0);
