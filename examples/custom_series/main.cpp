@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     Korvatel::TChart chart;
     chart.SetView3D(false);
     chart.Title().SetText({"A kind of the program's own"});
+    chart.Legend().SetVisible(false);
     Korvatel::TChartSeries* stems = gallery.CreateSeries("Stem").release();
     chart.AddSeries(stems); // the chart owns it from here on
     stems->FillWithSamples(stems->SampleCount());
