@@ -24,12 +24,15 @@ KORVATEL_PACKAGES=(
     clang
     libclang-rt-14-dev
     valgrind
+    binutils
     # Install and package checks
     desktop-file-utils
     appstream
     dpkg-dev
     file
     lintian
+    # The engine's API reference
+    doxygen
 )
 
 # Locales whose decimal separator is a comma: the program must write and read its numbers

@@ -2,8 +2,11 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
-# checks the installed program and its Debian package, runs the engine's tests under
-# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax.
+# checks the installed program and its Debian packages, runs the engine's tests under
+# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax, and
+# makes the engine's API reference. The normal build's tests include the engine as other
+# programs use it: installed, its headers compiled alone, the examples built against the
+# installed package and through pkg-config, and the checkout taken in with add_subdirectory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -22,7 +25,7 @@ echo "== Install and package"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVATEL_SANITIZE=ON \
-    -DKORVATEL_BUILD_BENCH=OFF
+    -DKORVATEL_BUILD_BENCH=OFF -DKORVATEL_BUILD_EXAMPLES=OFF
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -37,5 +40,8 @@ done
 
 echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> runs a longer one)"
 ./scripts/fuzz.sh 20
+
+echo "== API reference (no Doxygen warning allowed)"
+cmake --build build/check --target docs
 
 echo "== All tests passed"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
+
 #include <QDate>
 #include <QDateTime>
 
@@ -19,11 +21,11 @@ namespace Korvatel {
 // result.
 
 // The day of a date-time value, without its time of day.
-QDate ChartDateToQDate(double value);
-QDateTime ChartDateTimeToQDateTime(double value);
+KORVATEL_EXPORT QDate ChartDateToQDate(double value);
+KORVATEL_EXPORT QDateTime ChartDateTimeToQDateTime(double value);
 
 // An invalid date or date-time gives NaN.
-double QDateToChartDate(const QDate& date);
-double QDateTimeToChartDateTime(const QDateTime& dateTime);
+KORVATEL_EXPORT double QDateToChartDate(const QDate& date);
+KORVATEL_EXPORT double QDateTimeToChartDateTime(const QDateTime& dateTime);
 
 } // namespace Korvatel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <korvatel/core/Export.h>
+
 #include <QLocale>
 #include <string>
 #include <string_view>
@@ -33,6 +34,6 @@ struct KORVATEL_EXPORT TFormatSettings {
 
 // The number and date settings of the process, taken from the system locale when first
 // used. The program sets its decimal separator to "." at start-up.
-TFormatSettings& ProcessFormatSettings();
+KORVATEL_EXPORT TFormatSettings& ProcessFormatSettings();
 
 } // namespace Korvatel

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
+
 #include <string>
 #include <string_view>
 
@@ -46,11 +48,11 @@ namespace Korvatel {
 // has more than 18 digits (at and above 1e18, which no digit layout of a label would show
 // well), an empty format and an empty first section write the general form with at most 15
 // significant digits: "1E+300", "1.5E-7", "0.25", using the decimal separator.
-std::string FormatNumber(double value, std::string_view format, std::string_view thousandSeparator,
+KORVATEL_EXPORT std::string FormatNumber(double value, std::string_view format, std::string_view thousandSeparator,
                          std::string_view decimalSeparator);
 
 // The general form on its own: at most 15 significant digits, no trailing zeros, scientific
 // ("1.5E+20") from 1e15 up and below 1e-4.
-std::string FormatGeneralNumber(double value, std::string_view decimalSeparator);
+KORVATEL_EXPORT std::string FormatGeneralNumber(double value, std::string_view decimalSeparator);
 
 } // namespace Korvatel

@@ -58,6 +58,6 @@ private:
 // Resolves a colour value to the plain RGB that reaches the drawing surface: a system colour
 // through the table above, any other value by its low 24 bits (0x00BBGGRR, red in the low byte).
 // clDefault and clNone are not colours; their users test for them before drawing.
-QRgb ColorToRgb(TColor color);
+KORVATEL_EXPORT QRgb ColorToRgb(TColor color);
 
 } // namespace Korvatel

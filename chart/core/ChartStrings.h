@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -65,10 +67,10 @@ inline constexpr std::string_view NegativeInfinityText = "-INF";
 
 // Fills the %s and %d placeholders of a fixed text, in order, with the given texts.
 // "%%" stands for a single "%"; a placeholder without an argument is kept as it is.
-std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args);
+KORVATEL_EXPORT std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 // Shorthand for the common case of integer arguments.
-std::string FormatMessage(std::string_view pattern, long long a);
-std::string FormatMessage(std::string_view pattern, long long a, long long b);
+KORVATEL_EXPORT std::string FormatMessage(std::string_view pattern, long long a);
+KORVATEL_EXPORT std::string FormatMessage(std::string_view pattern, long long a, long long b);
 
 } // namespace Korvatel

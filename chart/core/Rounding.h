@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -15,17 +17,17 @@ namespace Korvatel {
 // 2^63 and more) never reach a C++ conversion, which would be undefined: they give INT64_MIN,
 // the value the processor's own conversion produces for them.
 
-std::int64_t RoundHalfEven(long double value);
+KORVATEL_EXPORT std::int64_t RoundHalfEven(long double value);
 
 // RoundHalfEven, keeping the low 32 bits.
-std::int32_t RoundHalfEvenLow32(long double value);
+KORVATEL_EXPORT std::int32_t RoundHalfEvenLow32(long double value);
 
 // Truncation toward zero with the same guard for values without a 64-bit result.
-std::int64_t TruncToInt64(long double value);
+KORVATEL_EXPORT std::int64_t TruncToInt64(long double value);
 
 // a * b / c computed in 64 bits, rounded to nearest with halves away from zero.
 // A zero divisor or a result outside 32 bits gives -1.
-std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
+KORVATEL_EXPORT std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 
 // A pixel offset is rounded half to even into 32 bits only while its magnitude stays below
 // 2147483647; NaN, infinities and larger magnitudes have no pixel. Returns false for those

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
 #include <korvatel/core/ChartTypes.h>
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 namespace Korvatel {
 
 // The colours handed out to series and, with ColorEachPoint, to points: entry (i mod 16).
-TColor SeriesPaletteColor(std::int32_t index);
+KORVATEL_EXPORT TColor SeriesPaletteColor(std::int32_t index);
 
 constexpr std::int32_t SeriesPaletteSize = 16;
 

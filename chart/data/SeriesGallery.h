@@ -50,6 +50,6 @@ private:
 };
 
 // Registers the engine's own kinds under the page "Standard", in gallery order.
-void RegisterStandardSeries(TSeriesGallery& gallery);
+KORVATEL_EXPORT void RegisterStandardSeries(TSeriesGallery& gallery);
 
 } // namespace Korvatel
