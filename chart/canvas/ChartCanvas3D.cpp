@@ -143,6 +143,28 @@ void TChartCanvas3D::SetMonochrome(bool value) {
     }
 }
 
+void TChartCanvas3D::SetAntialiasing(bool value) {
+    if (value == FAntialiasing) {
+        return;
+    }
+    FAntialiasing = value;
+    // Lines take another route and text other glyphs; no kept picture is the new one.
+    FLineState.Ready = false;
+    FFontStale = true;
+    ForgetBackground();
+    FIsDirty = true;
+    if (OnRequestRepaint) {
+        OnRequestRepaint();
+    }
+}
+
+void TChartCanvas3D::AssignSettings(const TCanvas3D& source) {
+    SetMonochrome(source.Monochrome());
+    if (const auto* canvas = dynamic_cast<const TChartCanvas3D*>(&source)) {
+        SetAntialiasing(canvas->Antialiasing());
+    }
+}
+
 void TChartCanvas3D::PlotPixel(std::int32_t x, std::int32_t y, TColor color) {
     if (Record(TPrimitive::Pixel, {x, y, Resolve(color)})) {
         return;
@@ -223,8 +245,9 @@ bool TChartCanvas3D::PrepareLine() {
     FLine.SetPen(Resolve(pen.Color()), pen.Mode(),
                  TPixelLine::PatternFor(pen.Style(), pen.SmallDots()), FTextBackMode == cbmOpaque,
                  Resolve(FTextBackColor));
-    if (FScaled && pixels == nullptr) {
-        // A painter of another scale (a printer, a PDF) strokes the line.
+    if ((FScaled && pixels == nullptr) || (FAntialiasing && pen.Mode() == pmCopy)) {
+        // A painter of another scale (a printer, a PDF) strokes the line, and so does a smooth
+        // canvas.
         FLineState.Stroke = true;
         return true;
     }
@@ -244,7 +267,7 @@ void TChartCanvas3D::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1,
         return;
     }
     if (!FRecording) {
-        if (FKeptValid && FLineState.OnBitmap && !FLineState.Wide) {
+        if (FKeptValid && FLineState.OnBitmap && !FLineState.Wide && !FLineState.Stroke) {
             // The series' thousands of lines: the area they write, in a few comparisons.
             TouchLineBox({std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)});
         } else if (FKeptValid) {
@@ -263,7 +286,7 @@ void TChartCanvas3D::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1,
         if (QPainter* painter = PreparePainter()) {
             SetPainterMode(*painter, CompositionFor(Pen().Mode()));
             SetPainterPen(*painter, ShapePen());
-            if (FScaled) {
+            if (CentresOnPixels()) {
                 // Centred on the pixels' centres, as the one-pixel line is.
                 UseLogicalSpace(*painter);
                 painter->drawLine(QLineF(x0 + 0.5, y0 + 0.5, x1 + 0.5, y1 + 0.5));
@@ -395,6 +418,7 @@ QPainter* TChartCanvas3D::PreparePainter() {
         FPainterPenSet = false;
         FPainterBrushSet = false;
         FPainterModeSet = false;
+        FPainterSmoothSet = false;
         FPainterFontId = 0;
         FPainterSpace = TPainterSpace::Unknown;
     }
@@ -418,6 +442,17 @@ QPainter* TChartCanvas3D::PreparePainter() {
             break;
         }
         FPainterClipSerial = FClipSerial;
+    }
+    if (!FPainterSmoothSet || FPainterSmooth != FAntialiasing) {
+        // Set either way: a painter someone else opened may come with smoothing on, and the
+        // two-colour rules hold only without it. Text follows its font's strategy, which
+        // TextAntialiasing merely allows.
+        painter.setRenderHint(QPainter::Antialiasing, FAntialiasing);
+        if (FAntialiasing) {
+            painter.setRenderHint(QPainter::TextAntialiasing, true);
+        }
+        FPainterSmooth = FAntialiasing;
+        FPainterSmoothSet = true;
     }
     if (FScaled) {
         // Shapes, text and wide pens take logical pixels; fills switch to device pixels.
@@ -632,7 +667,7 @@ void TChartCanvas3D::DrawRectangle(std::int32_t x0, std::int32_t y0, std::int32_
             SetPainterPen(*painter, ShapePen());
             SetPainterBrush(*painter, QBrush(Qt::NoBrush));
             const QRect outline = ToQRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1});
-            if (FScaled) {
+            if (CentresOnPixels()) {
                 // Centred on the pixels' centres, as the one-pixel outline is.
                 painter->drawRect(QRectF(outline).translated(0.5, 0.5));
             } else {
@@ -675,7 +710,7 @@ void TChartCanvas3D::DrawEllipse(std::int32_t x0, std::int32_t y0, std::int32_t 
     // given the box one pixel smaller.
     // At another scale the outline runs through the pixels' centres (half a pixel further in),
     // so that a pen one logical pixel wide covers the same columns and rows.
-    const double inset = FScaled ? 0.5 : 0.0;
+    const double inset = CentresOnPixels() ? 0.5 : 0.0;
     const QRectF box(r.Left + inset, r.Top + inset,
                      static_cast<double>(std::int64_t{r.Right} - r.Left - 1),
                      static_cast<double>(std::int64_t{r.Bottom} - r.Top - 1));
@@ -703,14 +738,18 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
     // short of them (the painter's step), so that a pixel centre on an axis-aligned edge
     // counts as inside on the left and top and as outside on the right and bottom, as a
     // rectangle's fill has it.
+    // Smooth, the fill's edges blend instead: through the corner pixels' centres under an
+    // outline, which covers the half pixels beyond them, and along the pixels' edges without
+    // one, so that an axis-aligned polygon covers just the pixels a rectangle's fill does.
     constexpr double CentreShift = 0.5 - 1.0 / 64;
+    const double shift = !FAntialiasing ? CentreShift : PenIsVisible() ? 0.5 : 0.0;
     QPolygonF centres(static_cast<int>(points.size()));
     std::vector<std::int64_t> corners;
     corners.reserve(points.size() * 2);
     for (std::size_t i = 0; i < points.size(); ++i) {
         polygon.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
         centres[static_cast<int>(i)] =
-            QPointF(points[i].X + CentreShift, points[i].Y + CentreShift);
+            QPointF(points[i].X + shift, points[i].Y + shift);
         corners.push_back(points[i].X);
         corners.push_back(points[i].Y);
     }
@@ -727,7 +766,7 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
         SetPainterMode(*painter, CompositionFor(Pen().Mode()));
         SetPainterPen(*painter, ShapePen());
         SetPainterBrush(*painter, QBrush(Qt::NoBrush));
-        if (FScaled) {
+        if (CentresOnPixels()) {
             // Centred on the pixels' centres, as the one-pixel outline is.
             painter->drawPolygon(QPolygonF(polygon).translated(0.5, 0.5));
         } else {

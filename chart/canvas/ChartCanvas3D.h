@@ -68,6 +68,19 @@ public:
     bool Monochrome() const override { return FMonochrome; }
     void SetMonochrome(bool value) override;
     void PlotPixel(std::int32_t x, std::int32_t y, TColor color) override;
+    // Smooth drawing: lines, curves, ellipses, polygons (and every form built of them) and text
+    // blend their edges into what lies under them, on every surface and at every scale. Off
+    // (the default) every pixel follows the canvas's exact two-colour rules. On, one-pixel
+    // lines leave the line routine for strokes of the painter one logical pixel wide through
+    // the centres of their pixels (an axis-aligned one still covers exactly its pixels), wide
+    // pens and shape outlines are centred on the pixels' centres too, and text takes smooth
+    // glyphs, measured in the same smooth face (whose advances may differ from the two-colour
+    // face's by a pixel or two), so that the layout makes room for them. Fills of rectangles
+    // stay exact, and lines in a raster operation other than copy stay two-coloured: drawing a
+    // not-xor line twice must give the picture back. A change forgets the kept pictures and
+    // asks for a repaint.
+    bool Antialiasing() const { return FAntialiasing; }
+    void SetAntialiasing(bool value);
 
     // --- Flat drawing ------------------------------------------------------------------------
 
@@ -111,7 +124,8 @@ public:
     TPoint UnprojectPoint(std::int32_t x, std::int32_t y, std::int32_t z) const override;
     TRect BeginDrawing(TChartSurface& windowSurface, TView3DOptions* options,
                        const TRect& panelRect, bool view3D) override;
-    void AssignSettings(const TCanvas3D& source) override { SetMonochrome(source.Monochrome()); }
+    // Monochrome, and Antialiasing from a canvas of this kind.
+    void AssignSettings(const TCanvas3D& source) override;
     void SetProjectionCentre(std::int32_t depth, const TRect& panelRect,
                              const TRect& plotRect) override;
     void PresentBuffer(TChartSurface& destination, const TRect& panelRect) override;
@@ -270,6 +284,9 @@ private:
 
     // --- Painter state ---
     QPainter* PreparePainter();
+    // Outlines and wide pens run through the centres of their pixels: on a surface of another
+    // scale, and when smooth (where a line on the pixels' edges would be blurred over two).
+    bool CentresOnPixels() const { return FScaled || FAntialiasing; }
     void SetPainterPen(QPainter& painter, const QPen& pen);
     void SetPainterBrush(QPainter& painter, const QBrush& brush);
     void SetPainterMode(QPainter& painter, QPainter::CompositionMode mode);
@@ -364,6 +381,7 @@ private:
     bool FDrawingOn = false;
     bool FOffscreenBuffered = true;
     bool FMonochrome = false;
+    bool FAntialiasing = false;
     bool FIsDirty = true;
     QImage FBitmap;
     std::unique_ptr<TChartSurface> FBitmapSurface;
@@ -403,6 +421,8 @@ private:
     QPen FPainterPen;
     bool FPainterBrushSet = false;
     QBrush FPainterBrush;
+    bool FPainterSmoothSet = false;
+    bool FPainterSmooth = false;
     bool FPainterModeSet = false;
     QPainter::CompositionMode FPainterMode = QPainter::CompositionMode_SourceOver;
     std::uint64_t FPainterFontId = 0;

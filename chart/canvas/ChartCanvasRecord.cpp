@@ -254,7 +254,8 @@ void TChartCanvas3D::NoteWrite(TPrimitive primitive, std::span<const std::int64_
         // A one-pixel line was just prepared, so the line routine holds the clip; the series'
         // thousands of lines take it from there. (At another scale its clip is in device
         // pixels, and the area is mapped to them below.)
-        const bool thin = line && FLineState.Ready && !FLineState.Wide && !FScaled;
+        const bool thin =
+            line && FLineState.Ready && !FLineState.Wide && !FLineState.Stroke && !FScaled;
         const TRect clip = thin ? FLine.Clip() : EffectiveClipRect();
         const std::int64_t margin = line && !thin ? std::max<std::int64_t>(1, Pen().Width()) : 0;
         const std::int64_t x1 = line ? arguments[2] : arguments[0];

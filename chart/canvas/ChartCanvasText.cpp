@@ -60,7 +60,7 @@ void TChartCanvas3D::EnsureFont(double zoom) {
     if (!FFontStale && zoom == FFontZoom && FCurrentFont != nullptr) {
         return;
     }
-    FCurrentFont = &FTextCache.FontFor(Font(), zoom);
+    FCurrentFont = &FTextCache.FontFor(Font(), zoom, FAntialiasing);
     FFontStale = false;
     FFontZoom = zoom;
 }

@@ -22,6 +22,16 @@ QFont Unhinted(QFont font) {
     return font;
 }
 
+// The chart font's platform font, two-coloured or smooth. Hinted for smooth glyphs, a face
+// may advance a pixel or two differently; text is measured in the face it is drawn in.
+QFont PlatformFont(const TChartFont& font, double zoom, bool smooth) {
+    QFont result = font.ToQFont(zoom);
+    if (smooth) {
+        result.setStyleStrategy(QFont::PreferAntialias);
+    }
+    return result;
+}
+
 std::int64_t FloorDiv(std::int64_t numerator, std::int64_t divisor) {
     const std::int64_t quotient = numerator / divisor;
     return quotient * divisor > numerator ? quotient - 1 : quotient;
@@ -38,15 +48,16 @@ constexpr double SmallestFit = 0.5;
 } // namespace
 
 TTextCache::TFontEntry::TFontEntry(std::uint64_t id, const TChartFont& font, std::int32_t pixelSize,
-                                   double zoom)
-    : Id(id), Name(font.Name()), PixelSize(pixelSize), Style(font.Style()),
-      Font(font.ToQFont(zoom)), Metrics(Font), DesignFont(Unhinted(Font)) {}
+                                   double zoom, bool smooth)
+    : Id(id), Name(font.Name()), PixelSize(pixelSize), Style(font.Style()), Smooth(smooth),
+      Font(PlatformFont(font, zoom, smooth)), Metrics(Font), DesignFont(Unhinted(Font)) {}
 
-const TTextCache::TFontEntry& TTextCache::FontFor(const TChartFont& font, double zoom) {
+const TTextCache::TFontEntry& TTextCache::FontFor(const TChartFont& font, double zoom,
+                                                  bool smooth) {
     const std::int32_t pixelSize = font.PixelSize(zoom);
     for (const auto& entry : FFonts) {
         if (entry->PixelSize == pixelSize && entry->Style == font.Style() &&
-            entry->Name == font.Name()) {
+            entry->Smooth == smooth && entry->Name == font.Name()) {
             return *entry;
         }
     }
@@ -55,7 +66,8 @@ const TTextCache::TFontEntry& TTextCache::FontFor(const TChartFont& font, double
         // the next clearing of the text table.
         FFonts.erase(FFonts.begin());
     }
-    FFonts.push_back(std::make_unique<TFontEntry>(FNextFontId++, font, pixelSize, zoom));
+    FFonts.push_back(
+        std::make_unique<TFontEntry>(FNextFontId++, font, pixelSize, zoom, smooth));
     return *FFonts.back();
 }
 

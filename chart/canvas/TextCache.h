@@ -25,14 +25,17 @@ namespace Korvatel {
 class KORVATEL_EXPORT TTextCache {
 public:
     // A platform font and its metrics. Id is unique for the life of the program, so a painter
-    // that was given a font can tell whether it still has it.
+    // that was given a font can tell whether it still has it. A smooth font draws its glyphs
+    // with blended edges; the others in two colours.
     struct TFontEntry {
-        TFontEntry(std::uint64_t id, const TChartFont& font, std::int32_t pixelSize, double zoom);
+        TFontEntry(std::uint64_t id, const TChartFont& font, std::int32_t pixelSize, double zoom,
+                   bool smooth);
 
         std::uint64_t Id;
         std::string Name;
         std::int32_t PixelSize;
         TFontStyles Style;
+        bool Smooth;
         QFont Font;
         QFontMetrics Metrics;
         // The same face unhinted: the outlines a vector device (a PDF, a printer) draws.
@@ -80,8 +83,9 @@ public:
         TFit VectorFit;
     };
 
-    // The entry of a chart font at a zoom factor (see TChartFont::ToQFont).
-    const TFontEntry& FontFor(const TChartFont& font, double zoom);
+    // The entry of a chart font at a zoom factor (see TChartFont::ToQFont), two-coloured or
+    // smooth.
+    const TFontEntry& FontFor(const TChartFont& font, double zoom, bool smooth = false);
     // The advance width of a text in a font.
     std::int32_t Width(const TFontEntry& font, std::string_view text);
     // Width and glyph pixels of a text. HasInk is False for texts too large to keep, which are

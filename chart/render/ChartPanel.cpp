@@ -74,6 +74,15 @@ void TCustomChartPanel::SetMonochrome(bool value) {
     FCanvas->SetMonochrome(value);
 }
 
+bool TCustomChartPanel::Antialiasing() const {
+    return FCanvas->Antialiasing();
+}
+
+void TCustomChartPanel::SetAntialiasing(bool value) {
+    // The canvas asks for the repaint itself when the value changes.
+    FCanvas->SetAntialiasing(value);
+}
+
 // --- Drawing -----------------------------------------------------------------------------------
 
 void TCustomChartPanel::DrawOnto(TChartSurface& surface, const TRect& rect) {

@@ -12,6 +12,7 @@
 
 class QPainter;
 class QPrinter;
+class QRect;
 class QRectF;
 class QSize;
 class QString;
@@ -139,6 +140,13 @@ public:
     // 0.75 point each), in vectors. Raises ChartException for a size below 1 x 1 and when the
     // file cannot be written; a file that was there stays as it was then.
     void SaveToPdf(const QString& path, const QSize& size);
+    // Draws the whole chart into any open painter (of an image, an SVG generator, a page, a
+    // widget) with the panel rectangle at rect, in the painter's current coordinates, which
+    // count as the chart's logical pixels: laid out for rect's size and drawn at the resolution
+    // of the painter's device transform. The painter's state is as it was afterwards.
+    // Printing() stays False: the chart draws as on a screen. Raises ChartException for a
+    // rectangle below 1 x 1 and passes on what a chart event handler raised.
+    void DrawToPainter(QPainter& painter, const QRect& rect);
 
     // The drag records of the mouse: the zoom's rubber band and the scroll.
     TZoomPanningRecord& Zoom() { return FZoom; }
@@ -150,6 +158,11 @@ public:
     TView3DOptions& View3DOptions() const { return *FView3DOptions; }
     bool Monochrome() const;
     void SetMonochrome(bool value);
+    // Smooth edges for lines, curves, ellipses, polygons, pies and text, in the window, in
+    // pictures and on paper (see TChartCanvas3D::Antialiasing). Off by default: every pixel
+    // then follows the canvas's exact rules.
+    bool Antialiasing() const;
+    void SetAntialiasing(bool value);
 
     // --- Layout ----------------------------------------------------------------------------
 

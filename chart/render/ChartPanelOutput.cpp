@@ -99,6 +99,22 @@ QImage TCustomChartPanel::DrawToImage(std::int32_t width, std::int32_t height,
     return image;
 }
 
+void TCustomChartPanel::DrawToPainter(QPainter& painter, const QRect& rect) {
+    CheckPictureSize(rect.width(), rect.height());
+    painter.save();
+    // The surface takes the painter's transform when it is made: the chart's logical pixels
+    // start at the rectangle's corner.
+    painter.translate(rect.topLeft());
+    try {
+        TChartSurface surface(painter);
+        DrawOntoSurface(surface, {0, 0, rect.width(), rect.height()});
+    } catch (...) {
+        painter.restore();
+        throw;
+    }
+    painter.restore();
+}
+
 void TCustomChartPanel::SetPrintProportional(bool value) {
     SetProperty(FPrintProportional, value);
 }

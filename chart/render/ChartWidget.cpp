@@ -18,6 +18,10 @@ namespace Korvatel {
 
 namespace {
 
+// The size a chart has before anything sizes it, as a layout's wish.
+constexpr int DefaultWidth = 400;
+constexpr int DefaultHeight = 250;
+
 // The pixel that holds a position of the window system (which may be fractional on scaled
 // screens).
 std::int32_t PixelOf(double position) {
@@ -133,8 +137,13 @@ TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     FChart.SetSize(width(), height());
     FChart.SetWindow(this);
+}
+
+QSize TChartWidget::sizeHint() const {
+    return {DefaultWidth, DefaultHeight};
 }
 
 TChartWidget::~TChartWidget() {

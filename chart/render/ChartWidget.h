@@ -37,6 +37,11 @@ public:
     TChart& Chart() { return FChart; }
     const TChart& Chart() const { return FChart; }
 
+    // In a layout the chart asks for the size of a new chart and takes any room it is given
+    // (it grows in both directions before widgets that only prefer their size), down to none:
+    // every resize lays the chart out anew at the new size.
+    QSize sizeHint() const override;
+
     // A frame makes thousands of requests before its one paint: only the first of them asks
     // the window system, the rest find the update already pending.
     void Invalidate() override;
