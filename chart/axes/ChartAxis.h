@@ -335,6 +335,10 @@ private:
     void DrawTick(std::int32_t pixel, std::int32_t direction, std::int32_t length);
     void DrawTicks(const TChartPen& pen, std::int32_t direction, std::int32_t length);
     void DrawGridLine(std::int32_t pixel);
+    // In 3D a grid line lies on the walls: on the back wall, continued forward across the
+    // left wall (lines of a vertical axis) or the floor (lines of a horizontal axis); the
+    // depth axis's lines run across the floor.
+    void DrawGridLine3D(std::int32_t pixel);
     void DrawGrid();
     void DrawMinorMarks(const TChartPen& pen, bool asGrid);
 

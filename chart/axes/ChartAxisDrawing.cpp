@@ -314,14 +314,12 @@ void TCustomChartAxis::ProduceSeriesLabels(bool markTexts) {
 }
 
 void TCustomChartAxis::ProduceDepthLabels() {
-    // One label per depth slot, naming the series shown in the legend in that slot.
-    std::vector<const TChartSeries*> named;
+    // One label per depth slot, naming the first series shown in the legend that stands in
+    // it: series that stand side by side or stack share a slot and its label.
+    const TChartSeriesList& list = FParentChart->SeriesList();
     bool anyActive = false;
-    for (const TChartSeries* series : FParentChart->SeriesList()) {
+    for (const TChartSeries* series : list) {
         anyActive = anyActive || series->Active();
-        if (series->Active() && series->ShowInLegend()) {
-            named.push_back(series);
-        }
     }
     const double minimum = EffectiveMinimum();
     const double maximum = EffectiveMaximum();
@@ -334,11 +332,18 @@ void TCustomChartAxis::ProduceDepthLabels() {
     if (last - first >= static_cast<std::int64_t>(MaxLinearLabelSteps)) {
         return;
     }
+    const std::int64_t highest = FParentChart->HighestZOrder();
     for (std::int64_t slot = first; slot <= last; ++slot) {
+        // Slots are counted from the front here, depth orders from the back.
+        const std::int64_t depthOrder = highest - slot;
         std::string text;
-        if (slot >= 0 && slot < static_cast<std::int64_t>(named.size())) {
-            text =
-                named[static_cast<std::size_t>(slot)]->TitleOrName(static_cast<std::int32_t>(slot));
+        for (std::int32_t i = 0; i < list.Count(); ++i) {
+            const TChartSeries* series = list[i];
+            if (series->Active() && series->ShowInLegend() &&
+                series->AutoZOrder() == depthOrder) {
+                text = series->TitleOrName(i);
+                break;
+            }
         }
         const auto index = static_cast<std::int32_t>(slot);
         if (FParentChart->OnGetAxisLabel) {
@@ -534,10 +539,42 @@ void TCustomChartAxis::DrawTicks(const TChartPen& pen, std::int32_t direction,
 void TCustomChartAxis::DrawGridLine(std::int32_t pixel) {
     TCanvas3D& canvas = FParentChart->Canvas();
     const TRect& plot = FParentChart->PlotRect();
-    if (FIsHorizontal) {
+    if (FParentChart->View3D()) {
+        DrawGridLine3D(pixel);
+    } else if (FIsHorizontal) {
         canvas.DrawVerticalLine(pixel, plot.Top, plot.Bottom);
     } else {
         canvas.DrawHorizontalLine(plot.Left, plot.Right, pixel);
+    }
+}
+
+void TCustomChartAxis::DrawGridLine3D(std::int32_t pixel) {
+    TCanvas3D& canvas = FParentChart->Canvas();
+    const TRect& plot = FParentChart->PlotRect();
+    const std::int32_t back = FParentChart->Depth3D();
+    // Without the left and bottom walls a grid line has only the back wall to lie on.
+    const bool walls = FParentChart->View3DWalls();
+    // One chain per line, so that a dotted grid keeps its pattern round the corner.
+    if (FIsDepth) {
+        // Across the floor, from the left wall to the right side of the box.
+        canvas.MovePenTo3D(plot.Left, plot.Bottom, pixel);
+        canvas.DrawLineTo3D(plot.Right, plot.Bottom, pixel);
+    } else if (FIsHorizontal) {
+        // Down the back wall, then forward across the floor.
+        canvas.MovePenTo3D(pixel, plot.Top, back);
+        canvas.DrawLineTo3D(pixel, plot.Bottom, back);
+        if (walls) {
+            canvas.DrawLineTo3D(pixel, plot.Bottom, 0);
+        }
+    } else {
+        // Along the left wall from its front edge, then across the back wall.
+        if (walls) {
+            canvas.MovePenTo3D(plot.Left, pixel, 0);
+            canvas.DrawLineTo3D(plot.Left, pixel, back);
+        } else {
+            canvas.MovePenTo3D(plot.Left, pixel, back);
+        }
+        canvas.DrawLineTo3D(plot.Right, pixel, back);
     }
 }
 

@@ -153,6 +153,13 @@ TAreaSeries::TStack TAreaSeries::StackOf() const {
     return stack;
 }
 
+bool TAreaSeries::SharesZOrder(const TChartSeries& other) const {
+    const auto* area = dynamic_cast<const TAreaSeries*>(&other);
+    return area != nullptr && area != this && FMultiArea != maNone &&
+           area->FMultiArea != maNone && area->ResolvedHorizAxis() == ResolvedHorizAxis() &&
+           area->ResolvedVertAxis() == ResolvedVertAxis();
+}
+
 TStackSpan TAreaSeries::SpanAt(TStack& stack, std::int32_t index) const {
     for (std::size_t i = 0; i < stack.Layers.size(); ++i) {
         const TAreaSeries* layer = stack.Layers[i];
@@ -245,21 +252,22 @@ bool TAreaSeries::BaseValues(std::int32_t first, std::int32_t count, double* out
 
 // --- Drawing ---------------------------------------------------------------------------------
 
-void TAreaSeries::RegionOutline(const TMappedPoints& points, std::size_t first, std::size_t last,
-                                std::vector<TPoint>& outline) const {
+void TAreaSeries::RegionOutline(const std::vector<TPoint>& pixels,
+                                const std::vector<TPoint>& bases, std::size_t first,
+                                std::size_t last, std::vector<TPoint>& outline) const {
     outline.clear();
     for (std::size_t k = first; k <= last; ++k) {
         if (k > first && Stairs()) {
-            AppendPoint(outline, StepCorner(points.Pixels[k - 1], points.Pixels[k]));
+            AppendPoint(outline, StepCorner(pixels[k - 1], pixels[k]));
         }
-        AppendPoint(outline, points.Pixels[k]);
+        AppendPoint(outline, pixels[k]);
     }
     // Backwards along the base, through the same steps.
     for (std::size_t k = last + 1; k-- > first;) {
         if (k < last && Stairs()) {
-            AppendPoint(outline, StepCorner(points.Bases[k], points.Bases[k + 1]));
+            AppendPoint(outline, StepCorner(bases[k], bases[k + 1]));
         }
-        AppendPoint(outline, points.Bases[k]);
+        AppendPoint(outline, bases[k]);
     }
 }
 
@@ -270,7 +278,7 @@ void TAreaSeries::FillRegion(const TMappedPoints& points, std::size_t first, std
                                        points.Colors.begin() + static_cast<std::ptrdiff_t>(last),
                                        [](TColor color) { return color != clDefault; });
     if (!ownColors) {
-        RegionOutline(points, first, last, FOutline);
+        RegionOutline(points.Pixels, points.Bases, first, last, FOutline);
         CollapseColumns(FOutline, FFill);
         canvas.DrawPolygon(FFill);
         return;
@@ -279,7 +287,7 @@ void TAreaSeries::FillRegion(const TMappedPoints& points, std::size_t first, std
     for (std::size_t k = first; k < last; ++k) {
         const TColor color = points.Colors[k];
         canvas.Brush().SetColor(color == clDefault ? SeriesColor() : color);
-        RegionOutline(points, k, k + 1, FFill);
+        RegionOutline(points.Pixels, points.Bases, k, k + 1, FFill);
         canvas.DrawPolygon(FFill);
     }
 }
@@ -301,6 +309,9 @@ void TAreaSeries::DrawMappedPoints(const TMappedPoints& points) {
         k = end + 1;
     }
 
+    if (!points.Flat.empty()) {
+        DrawDepthFaces(points, runs);
+    }
     const TChartHiddenPen noOutline;
     canvas.ApplyChartPen(noOutline);
     canvas.Brush().Assign(*FAreaBrush);
@@ -315,7 +326,7 @@ void TAreaSeries::DrawMappedPoints(const TMappedPoints& points) {
     // polygon's outline, with the pen's pattern running on round it.
     if (PrepareLinePen(*FAreaLinesPen)) {
         for (const auto& [first, last] : runs) {
-            RegionOutline(points, first, last, FOutline);
+            RegionOutline(points.Pixels, points.Bases, first, last, FOutline);
             FOutline.push_back(FOutline.front());
             canvas.MovePenTo(FOutline.front().X, FOutline.front().Y);
             canvas.DrawLinesTo(std::span<const TPoint>(FOutline).subspan(1));
@@ -323,6 +334,21 @@ void TAreaSeries::DrawMappedPoints(const TMappedPoints& points) {
     }
     DrawLine(points, LinePen());
     DrawPointers(points);
+}
+
+void TAreaSeries::DrawDepthFaces(const TMappedPoints& points,
+                                 const std::vector<std::pair<std::size_t, std::size_t>>& runs) {
+    // A region that is not filled has no faces in depth either.
+    if (FAreaBrush->Style() == bsClear) {
+        return;
+    }
+    TChartCanvas3D& canvas = ParentChart()->Canvas();
+    const TColor color = FAreaBrush->Color() == clDefault ? SeriesColor() : FAreaBrush->Color();
+    for (const auto& [first, last] : runs) {
+        RegionOutline(points.Flat, points.FlatBases, first, last, FOutline);
+        FRibbon.Draw(canvas, FOutline, TSeriesRibbon::rkOutline, StartDepth(), EndDepth(), color,
+                     Dark3D());
+    }
 }
 
 // --- Hit test and legend ---------------------------------------------------------------------
@@ -349,7 +375,7 @@ std::int32_t TAreaSeries::PointAtPixel(std::int32_t x, std::int32_t y) const {
             slab.Pixels[at] = {PointPixelX(i + k), PointPixelY(i + k)};
             slab.Bases[at] = {PointPixelX(i + k), YValueToPixel(OriginValue(i + k))};
         }
-        RegionOutline(slab, 0, 1, outline);
+        RegionOutline(slab.Pixels, slab.Bases, 0, 1, outline);
         if (RegionContains(outline, p)) {
             return i;
         }

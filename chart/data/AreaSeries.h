@@ -6,6 +6,7 @@
 #include <korvatel/canvas/ChartBrush.h>
 #include <korvatel/canvas/ChartPen.h>
 #include <korvatel/data/LineSeries.h>
+#include <korvatel/data/SeriesRibbon.h>
 
 #include <cstdint>
 #include <memory>
@@ -54,6 +55,8 @@ public:
     // the top of the whole stack there; 0 when the series is not stacked.
     double StackOrigin(std::int32_t index, bool sumAll) const override;
     bool StacksForward() const override { return true; }
+    // In 3D the layers of a stack share one depth slot: each stands on the one below it.
+    bool SharesZOrder(const TChartSeries& other) const override;
     // The axis shows the whole region: the origin with UseYOrigin, a stack's tops and 0.
     double SeriesMinY() const override;
     double SeriesMaxY() const override;
@@ -90,12 +93,18 @@ private:
     TStackSpan SpanAt(TStack& stack, std::int32_t index) const;
     // The lowest or highest value the stacks reach over the points, 0 included.
     double StackedLimit(bool wantMinimum) const;
+    // The front face stands at the front of the slot, where the faces in depth start.
+    std::int32_t DrawingDepth() const override { return StartDepth(); }
     // The origin of an unstacked series.
     double PlainOrigin() const;
     // The region's outline through the points first..last of a run, as the canvas draws a
     // polygon: the line forward, then the base backward.
-    void RegionOutline(const TMappedPoints& points, std::size_t first, std::size_t last,
-                       std::vector<TPoint>& outline) const;
+    void RegionOutline(const std::vector<TPoint>& pixels, const std::vector<TPoint>& bases,
+                       std::size_t first, std::size_t last, std::vector<TPoint>& outline) const;
+    // In 3D, the faces that the outline of each run sweeps through the depth slot and that
+    // show: the top, the end that faces the viewer, and the bottom where it shows.
+    void DrawDepthFaces(const TMappedPoints& points,
+                        const std::vector<std::pair<std::size_t, std::size_t>>& runs);
     void FillRegion(const TMappedPoints& points, std::size_t first, std::size_t last);
 
     std::unique_ptr<TChartBrush> FAreaBrush;
@@ -106,6 +115,7 @@ private:
     // Kept between repaints, so that drawing allocates nothing once they have grown.
     std::vector<TPoint> FOutline;
     std::vector<TPoint> FFill;
+    TSeriesRibbon FRibbon;
 };
 
 } // namespace Korvatel

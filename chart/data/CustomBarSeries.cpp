@@ -133,6 +133,12 @@ bool TCustomBarSeries::StandsWith(const TCustomBarSeries& other) const {
                               other.ResolvedVertAxis() == ResolvedVertAxis());
 }
 
+bool TCustomBarSeries::SharesZOrder(const TChartSeries& other) const {
+    const auto* bar = dynamic_cast<const TCustomBarSeries*>(&other);
+    return bar != nullptr && bar != this && FMultiBar != mbNone && bar->FMultiBar != mbNone &&
+           StandsWith(*bar);
+}
+
 TCustomBarSeries::TGroup TCustomBarSeries::CollectGroup() const {
     TGroup group;
     if (const TCustomAxisPanel* chart = ParentChart()) {

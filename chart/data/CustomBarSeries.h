@@ -104,6 +104,10 @@ public:
     // of the magnitudes of every bar of the group there (sumAll true), whether or not the
     // group is stacked.
     double StackOrigin(std::int32_t index, bool sumAll) const override;
+    // In 3D the bars of a group that stands side by side or stacks share one depth slot, so
+    // that a stack stacks and a row of bars stands in one row; with mbNone every series has a
+    // slot of its own.
+    bool SharesZOrder(const TChartSeries& other) const override;
     // A box in the bars' pen and fill style, in the colour the legend prepared.
     void DrawLegendSymbol(const TRect& rect) override;
     std::int32_t SampleCount() const override { return 6; }

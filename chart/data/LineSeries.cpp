@@ -114,10 +114,16 @@ void TLineSeries::MapPoints(std::int32_t first, std::int32_t last, TMappedPoints
     points.Pixels.resize(count);
     points.Colors.resize(count);
     points.Bases.clear();
+    points.Flat.clear();
+    points.FlatBases.clear();
     const TBatchPixelMapper columns(ResolvedHorizAxis()->Mapping(), true);
     const TBatchPixelMapper rows(ResolvedVertAxis()->Mapping(), false);
     const TChartCanvas3D& canvas = ParentChart()->Canvas();
     const bool projected = canvas.Is3D();
+    const std::int32_t depth = DrawingDepth();
+    if (projected) {
+        points.Flat.resize(count);
+    }
     const TGapBuffer<TColor>& stored = ColorList();
     // A block at a time, so that reading, mapping and the colour rule run in tight loops over
     // small buffers.
@@ -138,6 +144,9 @@ void TLineSeries::MapPoints(std::int32_t first, std::int32_t last, TMappedPoints
         if (based) {
             rows.Map(bases, n, baseRows);
             points.Bases.resize(count);
+            if (projected) {
+                points.FlatBases.resize(count);
+            }
         }
         const auto offset = static_cast<std::size_t>(start - first);
         TColor* colors = points.Colors.data() + offset;
@@ -149,17 +158,20 @@ void TLineSeries::MapPoints(std::int32_t first, std::int32_t last, TMappedPoints
         stored.copy_out(from, have, colors);
         std::fill(colors + have, colors + n, clDefault);
         for (std::int32_t j = 0; j < n; ++j) {
+            const auto at = offset + static_cast<std::size_t>(j);
             TPoint pixel{columnPixels[j], rowPixels[j]};
             if (projected) {
-                pixel = canvas.ProjectPoint(pixel.X, pixel.Y, MiddleDepth());
+                points.Flat[at] = pixel;
+                pixel = canvas.ProjectPoint(pixel.X, pixel.Y, depth);
             }
-            points.Pixels[offset + static_cast<std::size_t>(j)] = pixel;
+            points.Pixels[at] = pixel;
             if (based) {
                 TPoint base{columnPixels[j], baseRows[j]};
                 if (projected) {
-                    base = canvas.ProjectPoint(base.X, base.Y, MiddleDepth());
+                    points.FlatBases[at] = base;
+                    base = canvas.ProjectPoint(base.X, base.Y, depth);
                 }
-                points.Bases[offset + static_cast<std::size_t>(j)] = base;
+                points.Bases[at] = base;
             }
             if (!IsFinite(xs[j]) || !IsFinite(ys[j]) || (based && !IsFinite(bases[j]))) {
                 colors[j] = clNone;
@@ -208,8 +220,58 @@ void TLineSeries::DrawPoint(std::int32_t index) {
 }
 
 void TLineSeries::DrawMappedPoints(const TMappedPoints& points) {
-    DrawLine(points, *FLinePen);
+    if (points.Flat.empty()) {
+        DrawLine(points, *FLinePen);
+    } else {
+        DrawRibbon(points);
+    }
     DrawPointers(points);
+}
+
+void TLineSeries::DrawRibbon(const TMappedPoints& points) {
+    if (!FLinePen->Visible() || FLinePen->Style() == psClear) {
+        return;
+    }
+    TChartCanvas3D& canvas = ParentChart()->Canvas();
+    // Chains of one colour, as the flat line draws them: a segment takes the colour of the
+    // point it leaves, and a break ends a chain.
+    const TColor penColor = FLinePen->Color();
+    TColor current = penColor;
+    const auto flush = [&] {
+        if (FChain.size() > 1) {
+            FRibbon.Draw(canvas, FChain, TSeriesRibbon::rkLine, StartDepth(), EndDepth(), current,
+                         Dark3D());
+        }
+        FChain.clear();
+    };
+    for (std::size_t k = 0; k < points.Count(); ++k) {
+        if (points.Colors[k] == clNone) {
+            flush();
+            continue;
+        }
+        const TPoint pixel = points.Flat[k];
+        if (FChain.empty()) {
+            FChain.push_back(pixel);
+            continue;
+        }
+        const TColor leaving = points.Colors[k - 1] == clDefault ? penColor : points.Colors[k - 1];
+        if (leaving != current && FChain.size() > 1) {
+            const TPoint joint = FChain.back();
+            flush();
+            FChain.push_back(joint);
+        }
+        current = leaving;
+        if (FStairs) {
+            const TPoint corner = StepCorner(FChain.back(), pixel);
+            if (corner != FChain.back()) {
+                FChain.push_back(corner);
+            }
+        }
+        if (pixel != FChain.back()) {
+            FChain.push_back(pixel);
+        }
+    }
+    flush();
 }
 
 void TLineSeries::DrawLine(const TMappedPoints& points, const TChartPen& pen) {
@@ -295,7 +357,7 @@ void TLineSeries::DrawPointers(const TMappedPoints& points) {
 
 TPoint TLineSeries::UnprojectedPixel(std::int32_t x, std::int32_t y) const {
     if (const TCustomAxisPanel* chart = ParentChart()) {
-        return chart->Canvas().UnprojectPoint(x, y, MiddleDepth());
+        return chart->Canvas().UnprojectPoint(x, y, DrawingDepth());
     }
     return {x, y};
 }

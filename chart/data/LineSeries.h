@@ -5,6 +5,7 @@
 #include <korvatel/canvas/ChartPen.h>
 #include <korvatel/data/ChartSeries.h>
 #include <korvatel/data/SeriesPointer.h>
+#include <korvatel/data/SeriesRibbon.h>
 
 #include <cstdint>
 #include <memory>
@@ -85,6 +86,10 @@ protected:
         std::vector<TColor> Colors;
         // Where the region of an area ends below (or above) each point; empty for a line.
         std::vector<TPoint> Bases;
+        // In 3D, Pixels and Bases before the projection (empty in 2D): the faces that the
+        // series sweeps through its depth slot are projected from these.
+        std::vector<TPoint> Flat;
+        std::vector<TPoint> FlatBases;
 
         std::size_t Count() const { return Pixels.size(); }
     };
@@ -97,12 +102,17 @@ protected:
     virtual bool BaseValues(std::int32_t /*first*/, std::int32_t /*count*/, double* /*out*/) const {
         return false;
     }
+    // The depth at which the points are projected in 3D (pointers, marks, the hit test): the
+    // middle of the slot; an area stands its front face and pointers at the front.
+    virtual std::int32_t DrawingDepth() const { return MiddleDepth(); }
     // Maps the points first..last into points.
     void MapPoints(std::int32_t first, std::int32_t last, TMappedPoints& points) const;
     // Draws mapped points: the line, then the pointers. An area fills its region first.
     virtual void DrawMappedPoints(const TMappedPoints& points);
     // The line through mapped points with a pen, as chains of one colour.
     void DrawLine(const TMappedPoints& points, const TChartPen& pen);
+    // In 3D the line is a ribbon across the depth slot, in the colours of the line.
+    void DrawRibbon(const TMappedPoints& points);
     void DrawPointers(const TMappedPoints& points);
     // Makes pen the canvas pen (a hidden pen draws nothing) with a clear brush, and answers
     // whether it draws at all.
@@ -129,6 +139,7 @@ private:
     // Kept between repaints, so that drawing allocates nothing once they have grown.
     TMappedPoints FMapped;
     std::vector<TPoint> FChain;
+    TSeriesRibbon FRibbon;
 };
 
 } // namespace Korvatel

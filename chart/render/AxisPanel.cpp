@@ -235,6 +235,8 @@ void TCustomAxisPanel::PaintUnderSeries(const TRect& panelRect) {
     PaintPanelBackground(panelRect);
     PrepareSeriesForDrawing();
     DrawTitleBlocks();
+    // What the titles and the legend leave: in 3D nothing of the series reaches beyond it.
+    FSeriesArea = PlotRect();
     AssignSeriesZOrder();
     ReserveAxisSpace();
     AssignSeriesDepths();
@@ -289,19 +291,20 @@ void TCustomAxisPanel::AssignSeriesZOrder() {
         }
         return;
     }
-    // In 3D every active series takes the next slot from the front, and the first one added
-    // ends up deepest in the box.
-    std::int32_t highest = -1;
-    std::vector<std::pair<TChartSeries*, std::int32_t>> places;
+    // In 3D each active series takes a slot of the box through AssignZOrder: the next free one,
+    // or the slot of an earlier series it stands or stacks with. Slots are counted from the
+    // back, so the first series added ends up deepest in the box.
+    SetHighestZOrder(-1);
     for (TChartSeries* series : FSeriesList) {
         if (series->Active()) {
-            ++highest;
-            places.emplace_back(series, highest);
+            series->AssignZOrder();
         }
     }
-    SetHighestZOrder(highest);
-    for (const auto& [series, slot] : places) {
-        series->SetAutoZOrder(highest - slot);
+    const std::int32_t highest = HighestZOrder();
+    for (TChartSeries* series : FSeriesList) {
+        if (series->Active()) {
+            series->SetAutoZOrder(static_cast<std::int32_t>(highest - series->EffectiveZOrder()));
+        }
     }
 }
 
@@ -317,7 +320,12 @@ void TCustomAxisPanel::ComputeDepth3D() {
     const std::int32_t seriesDepth =
         RoundHalfEvenLow32(static_cast<long double>(PlotWidth()) * Chart3DPercent() * perMille);
     const std::int64_t places = std::max<std::int64_t>(1, std::int64_t{HighestZOrder()} + 1);
-    SetDepths3D(seriesDepth, ClampToInt32(seriesDepth * places));
+    // The box never grows deeper than a quarter of the smaller side of the chart rectangle,
+    // whatever the number of slots: more series make thinner slots, not a smaller plot.
+    const std::int64_t cap = std::max<std::int64_t>(
+        0, std::min<std::int64_t>(PlotWidth(), PlotHeight()) / MaxDepthShareDivisor);
+    const std::int64_t depth = std::min<std::int64_t>(std::int64_t{seriesDepth} * places, cap);
+    SetDepths3D(static_cast<std::int32_t>(depth / places), static_cast<std::int32_t>(depth));
 }
 
 void TCustomAxisPanel::ReserveAxisSpace() {
@@ -356,11 +364,15 @@ void TCustomAxisPanel::ReserveAxisSpace() {
 }
 
 void TCustomAxisPanel::AssignSeriesDepths() {
-    const std::int64_t depth = SeriesDepth3D();
+    // The slots divide the box's depth evenly; under the depth cap a slot may be thinner than
+    // SeriesDepth3D would make it, and neighbouring slots differ by a pixel at most.
+    const std::int64_t depth = Depth3D();
+    const std::int64_t places = std::max<std::int64_t>(1, std::int64_t{HighestZOrder()} + 1);
     for (TChartSeries* series : FSeriesList) {
         if (series->Active()) {
-            const std::int64_t start = depth * series->AutoZOrder();
-            series->SetDepths(ClampToInt32(start), ClampToInt32(start + depth));
+            const std::int64_t slot = series->AutoZOrder();
+            series->SetDepths(ClampToInt32(depth * slot / places),
+                              ClampToInt32(depth * (slot + 1) / places));
         }
     }
 }
@@ -380,9 +392,28 @@ void TCustomAxisPanel::PaintAxes() {
 }
 
 void TCustomAxisPanel::RenderAllSeries() {
+    if (!View3D()) {
+        for (std::int32_t i = 0; i < FSeriesList.Count(); ++i) {
+            if (FSeriesList[i]->Active()) {
+                RenderSeries(*FSeriesList[i]);
+            }
+        }
+        return;
+    }
+    // In 3D a mark stands in front of its point, and a deeper series' solids may reach over
+    // the point of a nearer one: every series' shapes are drawn first, then every mark.
+    std::vector<TChartSeries*> drawn;
     for (std::int32_t i = 0; i < FSeriesList.Count(); ++i) {
-        if (FSeriesList[i]->Active()) {
-            RenderSeries(*FSeriesList[i]);
+        TChartSeries& series = *FSeriesList[i];
+        if (series.Active() && DrawSeriesPoints(series)) {
+            drawn.push_back(&series);
+        }
+    }
+    for (TChartSeries* series : drawn) {
+        // A handler of an earlier series may have removed this one from the chart.
+        if (FSeriesList.Contains(series)) {
+            DrawSeriesMarks(*series);
+            series->FireAfterDrawValues();
         }
     }
 }
@@ -391,13 +422,18 @@ bool TCustomAxisPanel::ClipToChartRectangle(bool clip) {
     if (clip) {
         Canvas().ClipToChartBox(PlotRect(), 0, Depth3D());
     }
+    if (View3D()) {
+        // A projected box may reach beyond the room the titles and the legend left.
+        Canvas().ClipToRectangle(FSeriesArea);
+        return true;
+    }
     return clip;
 }
 
-void TCustomAxisPanel::RenderSeries(TChartSeries& series) {
+bool TCustomAxisPanel::DrawSeriesPoints(TChartSeries& series) {
     series.ComputeVisibleRange();
     if (series.FirstVisible() == -1) {
-        return;
+        return false;
     }
     series.FireBeforeDrawValues();
     const bool clipped = ClipToChartRectangle(FClipPoints);
@@ -405,6 +441,10 @@ void TCustomAxisPanel::RenderSeries(TChartSeries& series) {
     if (clipped) {
         Canvas().RemoveClipping();
     }
+    return true;
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& series) {
     if (series.Marks().Visible()) {
         const bool marksClipped = ClipToChartRectangle(series.Marks().Clip());
         series.DrawMarks();
@@ -412,7 +452,13 @@ void TCustomAxisPanel::RenderSeries(TChartSeries& series) {
             Canvas().RemoveClipping();
         }
     }
-    series.FireAfterDrawValues();
+}
+
+void TCustomAxisPanel::RenderSeries(TChartSeries& series) {
+    if (DrawSeriesPoints(series)) {
+        DrawSeriesMarks(series);
+        series.FireAfterDrawValues();
+    }
 }
 
 void TCustomAxisPanel::SetClipPoints(bool value) {

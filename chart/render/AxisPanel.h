@@ -85,8 +85,11 @@ public:
     // The axes' ranges, the 3D depth, and the room every shown axis takes off PlotRect; then
     // the axes' pixel extents in the final PlotRect. No drawing.
     virtual void ReserveAxisSpace();
-    // Depth3D and SeriesDepth3D from PlotWidth and Chart3DPercent (both 0 in 2D).
+    // Depth3D and SeriesDepth3D from PlotWidth and Chart3DPercent (both 0 in 2D). The whole
+    // depth is at most 1 / MaxDepthShareDivisor of the smaller side of PlotRect as it stands
+    // before the axes take their room; many series share it in thinner slots.
     void ComputeDepth3D();
+    static constexpr std::int32_t MaxDepthShareDivisor = 4;
     // Draws one series: its visible range, its points (clipped to the chart rectangle with
     // ClipPoints) and its marks, between its BeforeDrawValues and AfterDrawValues events.
     void RenderSeries(TChartSeries& series);
@@ -185,8 +188,13 @@ private:
     void AssignSeriesDepths();
     void PaintAxes();
     void RenderAllSeries();
-    // Applies the clip of series drawing (ClipToChartBox) when on; answers whether it did.
+    // Applies the clip of series drawing (ClipToChartBox) when on, and in 3D the room left by
+    // the titles and the legend; answers whether it clipped.
     bool ClipToChartRectangle(bool clip);
+    // The two halves of RenderSeries: the points (false when none is visible; then nothing
+    // else is drawn of the series), and the marks.
+    bool DrawSeriesPoints(TChartSeries& series);
+    void DrawSeriesMarks(TChartSeries& series);
 
     // Called by every axis as it is created and destroyed.
     void RegisterAxis(TCustomChartAxis* axis) { FAxes.push_back(axis); }
@@ -205,6 +213,8 @@ private:
     std::int32_t FPage = 1;
     bool FScaleLastPage = true;
     bool FCancelMouse = false;
+    // PlotRect as the titles and the legend left it in the current repaint.
+    TRect FSeriesArea;
     // Filled by the axes themselves as they are created, so it is declared before them.
     std::vector<TCustomChartAxis*> FAxes;
     TChartAxis* FBottomAxis;
