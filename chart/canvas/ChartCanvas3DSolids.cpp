@@ -233,7 +233,23 @@ void TChartCanvas3D::DrawSolid(TSolidKind kind, const TRect& rect, std::int32_t 
             }
         }
         RoundPolygon(std::span(FSolidPolygons).subspan(face.First, face.Count), guard);
-        if (FSolidPoints.size() >= 3) {
+        if (FSolidPoints.size() < 3) {
+            continue;
+        }
+        // A face that stands square to the screen (a box's front in the oblique view) is a
+        // rectangle whose polygon and rectangle pixels agree: the rectangle fills scan lines
+        // straight, the polygon goes through the painter.
+        const TPoint* p = FSolidPoints.data();
+        if (FSolidPoints.size() == 4 &&
+            ((p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y) ||
+             (p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X))) {
+            const std::int64_t left = std::min(p[0].X, p[2].X);
+            const std::int64_t top = std::min(p[0].Y, p[2].Y);
+            const std::int64_t right = std::max(p[0].X, p[2].X);
+            const std::int64_t bottom = std::max(p[0].Y, p[2].Y);
+            DrawRectangle(Saturated(left), Saturated(top), Saturated(right + 1),
+                          Saturated(bottom + 1));
+        } else {
             DrawPolygon(FSolidPoints);
         }
     }
