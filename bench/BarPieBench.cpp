@@ -5,12 +5,16 @@
 // stacks and the room of a point again. "pie_100" draws a pie of 100 slices filling the chart
 // rectangle. Each has a "_qpainter" twin that draws the same picture with plain QPainter calls
 // into an image of the same size, from the same values and axis mappings: rectangles with an
-// outline for the bars, QPainter's own pie slices for the pie.
+// outline for the bars, QPainter's own pie slices for the pie. "bars_1000_3d" draws the same
+// bars as boxes in the default oblique view; its twin fills the same faces (top, side, front
+// of each box, in the same order and shades) with QPainter's polygons.
 #include <korvatel/data/BarSeries.h>
 #include "BenchRunner.h"
 #include <korvatel/render/Chart.h>
 #include <korvatel/canvas/ChartSurface.h>
 #include <korvatel/data/PieSeries.h>
+#include <korvatel/canvas/ChartCanvas3D.h>
+#include <korvatel/canvas/SolidShading.h>
 
 #include <QImage>
 #include <QPainter>
@@ -43,11 +47,11 @@ double SliceValue(int slice) {
 
 // A flat white chart laid out by one paint into its kept image, where the series then draw.
 struct TSeriesChart {
-    TSeriesChart()
+    explicit TSeriesChart(bool view3D = false)
         : Window(ChartWidth, ChartHeight, QImage::Format_RGB32), Painter(&Window),
           WindowSurface(Painter) {
         Chart.SetSize(ChartWidth, ChartHeight);
-        Chart.SetView3D(false);
+        Chart.SetView3D(view3D);
         Chart.SetColor(clWhite);
     }
     ~TSeriesChart() { Painter.end(); }
@@ -66,8 +70,8 @@ struct TSeriesChart {
     TChartSurface WindowSurface;
 };
 
-std::unique_ptr<TSeriesChart> MakeBarChart() {
-    auto chart = std::make_unique<TSeriesChart>();
+std::unique_ptr<TSeriesChart> MakeBarChart(bool view3D = false) {
+    auto chart = std::make_unique<TSeriesChart>(view3D);
     for (int s = 0; s < BarSeriesCount; ++s) {
         auto* bars = new TBarSeries;
         bars->SetParentChart(&chart->Chart);
@@ -95,6 +99,11 @@ std::unique_ptr<TSeriesChart> MakePieChart() {
 std::unique_ptr<TSeriesChart> bars;
 const TBenchRegistration BarsCase({"bars_1000", BarSeriesCount* BarsPerSeries,
                                    [] { bars = MakeBarChart(); }, [] { bars->RenderSeries(); }});
+
+std::unique_ptr<TSeriesChart> bars3D;
+const TBenchRegistration Bars3DCase({"bars_1000_3d", BarSeriesCount* BarsPerSeries,
+                                     [] { bars3D = MakeBarChart(true); },
+                                     [] { bars3D->RenderSeries(); }});
 
 std::unique_ptr<TSeriesChart> pie;
 const TBenchRegistration PieCase({"pie_100", Slices, [] { pie = MakePieChart(); },
@@ -149,6 +158,48 @@ struct TQPainterTwin {
         }
     }
 
+    // The boxes of the 3D bars as the chart laid them out: per bar its top, its right side and
+    // its front, the top and side 15 % and 25 % darker.
+    void DrawBoxes() {
+        TChartCanvas3D& canvas = Layout->Chart.Canvas();
+        QPainter p(&Image);
+        p.setClipRect(Clip());
+        p.setPen(Qt::black);
+        for (TChartSeries* chartSeries : Layout->Chart.SeriesList()) {
+            const auto* series = static_cast<const TBarSeries*>(chartSeries);
+            const TColor colour = series->SeriesColor();
+            const QColor front = ToQColor(colour);
+            const QColor top = ToQColor(ShadedColor(colour, sfTop));
+            const QColor side = ToQColor(ShadedColor(colour, sfSide));
+            const std::int32_t z0 = series->StartDepth();
+            const std::int32_t z1 = series->EndDepth();
+            for (int i = 0; i < BarsPerSeries; ++i) {
+                const TRect r = series->BarBounds(i);
+                if (r.IsEmpty()) {
+                    continue;
+                }
+                const auto at = [&](std::int32_t x, std::int32_t y, std::int32_t z) {
+                    const TPoint q = canvas.ProjectPoint(x, y, z);
+                    return QPoint(q.X, q.Y);
+                };
+                const int right = r.Right - 1;
+                const int bottom = r.Bottom - 1;
+                const QPoint topFace[] = {at(r.Left, r.Top, z0), at(r.Left, r.Top, z1),
+                                          at(right, r.Top, z1), at(right, r.Top, z0)};
+                const QPoint sideFace[] = {at(right, r.Top, z0), at(right, r.Top, z1),
+                                           at(right, bottom, z1), at(right, bottom, z0)};
+                const QPoint frontFace[] = {at(r.Left, r.Top, z0), at(right, r.Top, z0),
+                                            at(right, bottom, z0), at(r.Left, bottom, z0)};
+                p.setBrush(side);
+                p.drawPolygon(sideFace, 4);
+                p.setBrush(top);
+                p.drawPolygon(topFace, 4);
+                p.setBrush(front);
+                p.drawPolygon(frontFace, 4);
+            }
+        }
+    }
+
     void DrawPie() {
         const auto* series = static_cast<const TPieSeries*>(Layout->Chart.SeriesList()[0]);
         const TPieCircle& circle = series->Circle();
@@ -181,6 +232,15 @@ const TBenchRegistration BarsTwinCase({"bars_1000_qpainter", BarSeriesCount* Bar
                                            barsTwin.Image.fill(Qt::white);
                                        },
                                        [] { barsTwin.DrawBars(); }});
+
+TQPainterTwin bars3DTwin;
+const TBenchRegistration Bars3DTwinCase({"bars_1000_3d_qpainter", BarSeriesCount* BarsPerSeries,
+                                         [] {
+                                             bars3DTwin.Layout = MakeBarChart(true);
+                                             bars3DTwin.Layout->RenderSeries();
+                                             bars3DTwin.Image.fill(Qt::white);
+                                         },
+                                         [] { bars3DTwin.DrawBoxes(); }});
 
 TQPainterTwin pieTwin;
 const TBenchRegistration PieTwinCase({"pie_100_qpainter", Slices,

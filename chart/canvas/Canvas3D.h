@@ -5,6 +5,7 @@
 #include <korvatel/canvas/ChartCanvas.h>
 #include <korvatel/canvas/ChartGradient.h>
 #include <korvatel/core/ChartTypes.h>
+#include <korvatel/canvas/SolidGeometry.h>
 
 #include <cstdint>
 #include <span>
@@ -147,6 +148,59 @@ public:
                                    std::int32_t angle, std::string_view text) = 0;
     virtual void DrawTextAt3D(std::int32_t x, std::int32_t y, std::int32_t z,
                               std::string_view text) = 0;
+
+    // --- 3D solids: only the faces that look at the viewer, the farthest first ----------------
+    //
+    // A solid fills the box of columns rect.Left..rect.Right - 1 and rows rect.Top..
+    // rect.Bottom - 1 (the pixels of a rectangle; the corners may come in any order) from depth
+    // z0 to z1. Its faces are filled with the brush and outlined with the pen, so that outlines
+    // run along visible edges only. With dark, a face that does not look at the front is drawn
+    // in the fixed shade of SolidShading.h (tops and bottoms sfTop; sides, the back and curved
+    // mantles sfSide); without it every face has the brush's colour. Curves have as many facets
+    // as their projected size needs to look round on the device (CurveFacets). With the
+    // projection off a solid shows its front face, or its outline as seen from the front.
+    // Solids wholly outside the clip cost only their projection.
+    virtual void DrawSolid(TSolidKind kind, const TRect& rect, std::int32_t z0, std::int32_t z1,
+                           TSolidDirection tip, bool dark) = 0;
+    // Whether the solid DrawSolid would draw covers the pixel (x, y): the pixel lies inside one
+    // of its visible faces.
+    virtual bool SolidContains(TSolidKind kind, const TRect& rect, std::int32_t z0,
+                               std::int32_t z1, TSolidDirection tip, std::int32_t x,
+                               std::int32_t y) const = 0;
+    // A box.
+    void DrawCube(const TRect& rect, std::int32_t z0, std::int32_t z1, bool dark) {
+        DrawSolid(skCube, rect, z0, z1, sdUp, dark);
+    }
+    // A cylinder standing up (vertical) or lying along X, its round faces at the ends.
+    void DrawCylinder(const TRect& rect, std::int32_t z0, std::int32_t z1, bool vertical,
+                      bool dark) {
+        DrawSolid(skCylinder, rect, z0, z1, vertical ? sdUp : sdRight, dark);
+    }
+    // A cone and a pyramid on the side of the box opposite tip, their apex in the middle of the
+    // side at tip (sdDown: the inverted pyramid of a bar).
+    void DrawCone(const TRect& rect, std::int32_t z0, std::int32_t z1, TSolidDirection tip,
+                  bool dark) {
+        DrawSolid(skCone, rect, z0, z1, tip, dark);
+    }
+    void DrawPyramid(const TRect& rect, std::int32_t z0, std::int32_t z1, TSolidDirection tip,
+                     bool dark) {
+        DrawSolid(skPyramid, rect, z0, z1, tip, dark);
+    }
+    // A thick arrow pointing at tip: its head as wide as the box, its shaft half as wide.
+    void DrawArrow3D(const TRect& rect, std::int32_t z0, std::int32_t z1, TSolidDirection tip,
+                     bool dark) {
+        DrawSolid(skArrow, rect, z0, z1, tip, dark);
+    }
+    // The ellipse inside rect, thick from z0 to z1: a disc facing the viewer.
+    void DrawDisc3D(const TRect& rect, std::int32_t z0, std::int32_t z1, bool dark) {
+        DrawSolid(skDisc, rect, z0, z1, sdUp, dark);
+    }
+    // A flat triangle at depth z, and a plane from the line p0-p1 at z0 to the same line at
+    // z1 (a rectangle in depth); both show either side and are drawn as one polygon.
+    virtual void DrawTriangle3D(const TPoint& p0, const TPoint& p1, const TPoint& p2,
+                                std::int32_t z) = 0;
+    virtual void DrawPlane3D(const TPoint& p0, const TPoint& p1, std::int32_t z0,
+                             std::int32_t z1) = 0;
 };
 
 } // namespace Korvatel

@@ -162,6 +162,19 @@ public:
     void DrawTextAt3D(std::int32_t x, std::int32_t y, std::int32_t z,
                       std::string_view text) override;
 
+    // --- 3D solids -------------------------------------------------------------------------------
+
+    void DrawSolid(TSolidKind kind, const TRect& rect, std::int32_t z0, std::int32_t z1,
+                   TSolidDirection tip, bool dark) override;
+    bool SolidContains(TSolidKind kind, const TRect& rect, std::int32_t z0, std::int32_t z1,
+                       TSolidDirection tip, std::int32_t x, std::int32_t y) const override;
+    void DrawTriangle3D(const TPoint& p0, const TPoint& p1, const TPoint& p2,
+                        std::int32_t z) override;
+    void DrawPlane3D(const TPoint& p0, const TPoint& p1, std::int32_t z0,
+                     std::int32_t z1) override;
+    // The projection as the solids' geometry sees it.
+    TSolidView SolidView() const;
+
     // --- The picture under the series ------------------------------------------------------------
     //
     // In an animation only the series change from one repaint to the next: the background,
@@ -377,6 +390,15 @@ private:
     void ClipChanged();
     void ComputeRotation();
 
+    // --- Solids ---
+    // Builds the solid into FSolidMesh and projects it into FSolidProjected; False when there
+    // is nothing to draw (an empty box, or all of it outside the rectangle within).
+    bool PrepareSolid(TSolidKind kind, const TRect& rect, std::int32_t z0, std::int32_t z1,
+                      TSolidDirection tip, const TRect& within) const;
+    // A projected polygon in whole pixels, cut to the guard rectangle first when it reaches
+    // beyond it, into FSolidPoints.
+    void RoundPolygon(std::span<const TProjectedPoint> polygon, const TRect& guard);
+
     // Surfaces.
     bool FDrawingOn = false;
     bool FOffscreenBuffered = true;
@@ -465,6 +487,17 @@ private:
     bool FZoomText = true;
     double FZoomFactor = 1.0;
     double FPerspectiveFactor = 0.0;
+
+    // Scratch of the solids, kept so that a series of thousands of them allocates once (the
+    // hit test uses it too).
+    mutable TSolidMesh FSolidMesh;
+    mutable std::vector<TProfilePoint> FSolidProfile;
+    mutable std::vector<TProjectedPoint> FSolidProjected;
+    mutable std::vector<TProjectedPoint> FSolidPolygons;
+    mutable std::vector<TVisibleFace> FSolidFaces;
+    std::vector<TProjectedPoint> FSolidClipped;
+    std::vector<TProjectedPoint> FSolidPolygonScratch;
+    std::vector<TPoint> FSolidPoints;
 };
 
 } // namespace Korvatel

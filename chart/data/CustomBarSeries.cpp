@@ -101,12 +101,20 @@ void TCustomBarSeries::SetYOrigin(double value) {
     }
 }
 
+void TCustomBarSeries::SetBarStyle(TBarStyle value) {
+    if (FBarStyle != value) {
+        FBarStyle = value;
+        RequestRepaint();
+    }
+}
+
 void TCustomBarSeries::Assign(TChartSeries& source) {
     if (const auto* bar = dynamic_cast<const TCustomBarSeries*>(&source); bar && bar != this) {
         FBarWidthPercent = bar->FBarWidthPercent;
         FMultiBar = bar->FMultiBar;
         FUseYOrigin = bar->FUseYOrigin;
         FYOrigin = bar->FYOrigin;
+        FBarStyle = bar->FBarStyle;
         FBarPen->Assign(*bar->FBarPen);
         FBarBrush->Assign(*bar->FBarBrush);
     }
@@ -418,9 +426,52 @@ void TCustomBarSeries::DrawPoints() {
     TChartCanvas3D& canvas = chart->Canvas();
     canvas.ApplyChartPen(*FBarPen);
     canvas.Brush().Assign(*FBarBrush);
-    for (std::int32_t i = first; i <= last; ++i) {
-        DrawPoint(i);
+    // Whole bars in the order of the view: the neighbour on the side that shows comes later.
+    FDrawn3D = chart->View3D();
+    FDrawnBackwards = FDrawn3D && DrawsBackwards(canvas);
+    if (FDrawnBackwards) {
+        for (std::int32_t i = last; i >= first; --i) {
+            DrawPoint(i);
+        }
+    } else {
+        for (std::int32_t i = first; i <= last; ++i) {
+            DrawPoint(i);
+        }
     }
+}
+
+bool TCustomBarSeries::DrawsBackwards(const TChartCanvas3D& canvas) const {
+    // The bars in index order run towards larger pixels (right, or down for horizontal bars)
+    // unless the axis is inverted.
+    std::int64_t order = 1;
+    const TDrawnBar* firstBar = nullptr;
+    const TDrawnBar* lastBar = nullptr;
+    for (const TDrawnBar& bar : FDrawn) {
+        if (bar.Drawn) {
+            firstBar = firstBar != nullptr ? firstBar : &bar;
+            lastBar = &bar;
+        }
+    }
+    if (firstBar == nullptr) {
+        return false;
+    }
+    if (lastBar != firstBar) {
+        const std::int64_t a = FHorizontal ? firstBar->Bounds.Top : firstBar->Bounds.Left;
+        const std::int64_t b = FHorizontal ? lastBar->Bounds.Top : lastBar->Bounds.Left;
+        order = b < a ? -1 : 1;
+    }
+    // Which way depth moves a point on the screen, seen in the middle of the bars.
+    const std::int32_t x = Low32((std::int64_t{firstBar->Bounds.Left} + lastBar->Bounds.Right) / 2);
+    const std::int32_t y = Low32((std::int64_t{firstBar->Bounds.Top} + lastBar->Bounds.Bottom) / 2);
+    const TPoint near = canvas.ProjectPoint(x, y, StartDepth());
+    const TPoint far = canvas.ProjectPoint(x, y, EndDepth());
+    const std::int64_t shift = FHorizontal ? std::int64_t{far.Y} - near.Y
+                                           : std::int64_t{far.X} - near.X;
+    // Vertical bars: the right side shows when depth moves right, and then bars go left to
+    // right. Horizontal bars: the top shows when depth moves up, and then the lower bars go
+    // first. Either way the bars follow the way depth moves a point on the screen, which is
+    // backwards in index order when the two disagree.
+    return (shift < 0) == (order > 0);
 }
 
 void TCustomBarSeries::DrawPoint(std::int32_t index) {
@@ -433,14 +484,76 @@ void TCustomBarSeries::DrawPoint(std::int32_t index) {
     if (FBarBrush->Color() == clDefault) {
         canvas.Brush().SetColor(PointColor(index));
     }
-    TRect bounds = bar->Bounds;
-    if (chart->View3D()) {
-        // The bar faces the viewer at the series' depth.
-        const TPoint leftTop = canvas.ProjectPoint(bounds.Left, bounds.Top, MiddleDepth());
-        const TPoint rightBottom = canvas.ProjectPoint(bounds.Right, bounds.Bottom, MiddleDepth());
-        bounds = {leftTop.X, leftTop.Y, rightBottom.X, rightBottom.Y};
+    PaintStyledBar(canvas, *bar, chart->View3D());
+}
+
+TSolidKind TCustomBarSeries::SolidOf(const TDrawnBar& bar, TSolidDirection& tip) const {
+    // The end the bar grows to, and the one it starts from.
+    const TSolidDirection end = FHorizontal ? (bar.Forward ? sdRight : sdLeft)
+                                            : (bar.Forward ? sdUp : sdDown);
+    const TSolidDirection start = FHorizontal ? (bar.Forward ? sdLeft : sdRight)
+                                              : (bar.Forward ? sdDown : sdUp);
+    tip = end;
+    switch (FBarStyle) {
+    case bsPyramid:
+        return skPyramid;
+    case bsInvPyramid:
+        tip = start;
+        return skPyramid;
+    case bsCylinder:
+        return skCylinder;
+    case bsEllipse:
+        return skDisc;
+    case bsArrow:
+        return skArrow;
+    case bsCone:
+        return skCone;
+    case bsRectangle:
+    case bsRectGradient:
+        break;
     }
-    PaintBar(canvas, bounds);
+    return skCube;
+}
+
+void TCustomBarSeries::PaintStyledBar(TChartCanvas3D& canvas, const TDrawnBar& bar,
+                                      bool view3D) const {
+    const TRect& bounds = bar.Bounds;
+    TSolidDirection tip = sdUp;
+    const TSolidKind kind = SolidOf(bar, tip);
+    if (view3D) {
+        canvas.DrawSolid(kind, bounds, StartDepth(), EndDepth(), tip, Dark3D());
+    } else if (kind == skDisc) {
+        canvas.DrawEllipse(bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
+    } else if (kind == skCube || kind == skCylinder) {
+        PaintBar(canvas, bounds);
+    } else {
+        // The front of the solid as the flat canvas sees it: a triangle or an arrow.
+        canvas.DrawSolid(kind, bounds, 0, 0, tip, false);
+    }
+    if (FBarStyle != bsRectGradient) {
+        return;
+    }
+    // The gradient covers the front face inside its outline, where the front is a rectangle
+    // on the screen (flat, or the oblique view).
+    if (view3D && !canvas.IsOrthogonal()) {
+        return;
+    }
+    TRect front = bounds;
+    if (view3D) {
+        const TPoint a = canvas.ProjectPoint(bounds.Left, bounds.Top, StartDepth());
+        const TPoint b = canvas.ProjectPoint(bounds.Right, bounds.Bottom, StartDepth());
+        front = {a.X, a.Y, b.X, b.Y};
+    }
+    if (FBarPen->Visible()) {
+        front = {ClampToInt32(std::int64_t{front.Left} + 1),
+                 ClampToInt32(std::int64_t{front.Top} + 1),
+                 ClampToInt32(std::int64_t{front.Right} - 1),
+                 ClampToInt32(std::int64_t{front.Bottom} - 1)};
+    }
+    const TGradientDirection direction =
+        FHorizontal ? (bar.Forward ? gdRightLeft : gdLeftRight)
+                    : (bar.Forward ? gdTopBottom : gdBottomTop);
+    canvas.FillGradient(front, clWhite, canvas.Brush().Color(), direction);
 }
 
 void TCustomBarSeries::PaintBar(TChartCanvas3D& canvas, const TRect& bounds) const {
@@ -468,15 +581,25 @@ TRect TCustomBarSeries::BarBounds(std::int32_t index) const {
 }
 
 std::int32_t TCustomBarSeries::PointAtPixel(std::int32_t x, std::int32_t y) const {
-    TPoint p{x, y};
-    if (const TCustomAxisPanel* chart = ParentChart()) {
-        p = chart->Canvas().UnprojectPoint(x, y, MiddleDepth());
-    }
-    // The bar drawn last lies on top.
-    for (std::size_t i = FDrawn.size(); i > 0; --i) {
-        const std::int32_t index = FFirstDrawn + static_cast<std::int32_t>(i - 1);
+    const TCustomAxisPanel* chart = ParentChart();
+    // The bar drawn last lies on top: in 3D a solid covers the faces of those drawn before it,
+    // so a click on a hidden face finds the bar in front of it.
+    const auto size = static_cast<std::int32_t>(FDrawn.size());
+    for (std::int32_t k = size - 1; k >= 0; --k) {
+        const std::int32_t i = FDrawnBackwards ? size - 1 - k : k;
+        const std::int32_t index = FFirstDrawn + i;
         const TDrawnBar* bar = DrawnBar(index);
-        if (bar != nullptr && bar->Drawn && bar->Bounds.Contains(p.X, p.Y)) {
+        if (bar == nullptr || !bar->Drawn) {
+            continue;
+        }
+        if (FDrawn3D && chart != nullptr) {
+            TSolidDirection tip = sdUp;
+            const TSolidKind kind = SolidOf(*bar, tip);
+            if (chart->Canvas().SolidContains(kind, bar->Bounds, StartDepth(), EndDepth(), tip, x,
+                                              y)) {
+                return index;
+            }
+        } else if (bar->Bounds.Contains(x, y)) {
             return index;
         }
     }

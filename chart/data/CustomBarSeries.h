@@ -5,6 +5,7 @@
 #include <korvatel/data/BarLayout.h>
 #include <korvatel/canvas/ChartBrush.h>
 #include <korvatel/canvas/ChartPen.h>
+#include <korvatel/canvas/SolidGeometry.h>
 #include <korvatel/data/ChartSeries.h>
 #include <korvatel/core/ChartTypes.h>
 
@@ -17,6 +18,23 @@ namespace Korvatel {
 
 class TChartCanvas3D;
 class TCustomChartAxis;
+
+// The form of a bar. In 3D each is a solid standing in the series' depth slab; flat, its front:
+// bsRectangle a box (a rectangle), bsPyramid a pyramid with its apex at the end the bar grows
+// to (a triangle), bsInvPyramid the same with its apex at the start, bsCylinder a cylinder (a
+// rectangle), bsEllipse a disc facing the viewer (an ellipse), bsArrow a thick arrow pointing
+// where the bar grows, bsCone a cone with its apex at that end (a triangle), bsRectGradient a
+// box whose front runs from white at the end the bar grows to into the bar's colour.
+enum TBarStyle : std::uint8_t {
+    bsRectangle,
+    bsPyramid,
+    bsInvPyramid,
+    bsCylinder,
+    bsEllipse,
+    bsArrow,
+    bsCone,
+    bsRectGradient
+};
 
 // The common base of the bar series: one bar per point, centred on the point's position along
 // the ordering axis and running from the origin (or from the bars below it in a stack) to its
@@ -63,6 +81,9 @@ public:
     TChartBrush& BarBrush() { return *FBarBrush; }
     const TChartBrush& BarBrush() const { return *FBarBrush; }
     void SetBarBrush(const TChartBrush& value) { FBarBrush->Assign(value); }
+    // The form of the bars (default bsRectangle).
+    TBarStyle BarStyle() const { return FBarStyle; }
+    void SetBarStyle(TBarStyle value);
 
     // Whether the bars grow along X.
     bool Horizontal() const { return FHorizontal; }
@@ -170,11 +191,20 @@ private:
     const TDrawnBar* DrawnBar(std::int32_t index) const;
     // One bar in the canvas's pen and brush, the pen set from BarPen.
     void PaintBar(TChartCanvas3D& canvas, const TRect& bounds) const;
+    // A bar in its style: flat, or as a solid in the series' slab.
+    void PaintStyledBar(TChartCanvas3D& canvas, const TDrawnBar& bar, bool view3D) const;
+    // The solid of a bar's style and where its tip points.
+    TSolidKind SolidOf(const TDrawnBar& bar, TSolidDirection& tip) const;
+    // Whether this repaint draws the bars from the last to the first: in 3D, when the side
+    // that shows is on the side of the first bars, so that a nearer bar covers its neighbour's
+    // side, never the other way round.
+    bool DrawsBackwards(const TChartCanvas3D& canvas) const;
 
     bool FHorizontal;
     std::int32_t FBarWidthPercent = 70;
     TMultiBar FMultiBar = mbNone;
     bool FUseYOrigin = true;
+    TBarStyle FBarStyle = bsRectangle;
     double FYOrigin = 0;
     std::unique_ptr<TChartPen> FBarPen;
     std::unique_ptr<TChartBrush> FBarBrush;
@@ -185,6 +215,9 @@ private:
     // The bars of the last DrawPoints, from point FFirstDrawn on.
     std::int32_t FFirstDrawn = 0;
     std::vector<TDrawnBar> FDrawn;
+    // The last DrawPoints drew its bars in 3D, from the last to the first when backwards.
+    bool FDrawn3D = false;
+    bool FDrawnBackwards = false;
 };
 
 } // namespace Korvatel
