@@ -118,7 +118,9 @@ std::int32_t TChartCanvas3D::ArcSegments(double radius, double sweep) const {
     // pixel allows t = sqrt(2 / (r ratio)). A painter that is not an image (a page, a PDF)
     // may be looked at closely: it gets the chords of four device pixels to the pixel.
     const double ratio = FDeviceRaster || !FScaled ? FScale.Value() : std::max(FScale.Value(), 4.0);
-    const double zoomed = std::fabs(radius * FZoomFactor) * (1.0 + FPerspectiveFactor * radius);
+    // The perspective enlarges the front of the solid by up to this much.
+    const double nearer = FIs3D && !FIsOrthogonal ? 1.0 + FPerspectiveFactor * radius : 1.0;
+    const double zoomed = std::fabs(radius * FZoomFactor) * nearer;
     const double count = std::ceil(sweep * std::sqrt(std::max(zoomed * ratio, 1.0) / 2));
     return static_cast<std::int32_t>(std::clamp(count, 1.0, double{MostArcSegments}));
 }

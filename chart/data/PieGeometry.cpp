@@ -251,7 +251,11 @@ std::vector<TPiePiece> PieDrawOrder(std::span<const TPieSlice> slices, double fr
         const double end = start + sweep;
         double from = start;
         while (from < end) {
-            const double half = std::floor(from / Half);
+            double half = std::floor(from / Half);
+            // A cut lands on a multiple of a half turn that the division may put a hair below.
+            if ((half + 1) * Half <= from) {
+                half += 1;
+            }
             const double to = std::min((half + 1) * Half, end);
             if (to > from) {
                 TPiePiece piece;
