@@ -61,6 +61,8 @@ QRgb ShadedRgb(QRgb color, TSolidFace face) {
 struct TUprightFace {
     QPolygonF Polygon;
     std::vector<QPolygonF> Edges;
+    // The edges run all round: the polygon is filled and outlined in one.
+    bool Closed = false;
     double Depth = 0;
 };
 
@@ -210,6 +212,20 @@ void TChartCanvas3D::DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
 
     const QRgb color = Resolve(Brush().Color());
     const QRgb sideColor = dark3D ? ShadedRgb(color, sfSide) : color;
+    // A face whose outline runs all round is filled and outlined in one call of the painter.
+    const bool fill = Brush().HasImage() || Brush().Style() != bsClear;
+    const QPen outline = ShapePen();
+    const auto paint = [&](const QPolygonF& face, QRgb faceColor, bool closed,
+                           std::span<const QPolygonF> edges) {
+        if (!closed) {
+            PaintSolidFace(*painter, face, faceColor, edges);
+            return;
+        }
+        SetPainterMode(*painter, CompositionFor(Pen().Mode()));
+        SetPainterPen(*painter, outline);
+        SetPainterBrush(*painter, fill ? QBrush(QColor::fromRgb(faceColor)) : QBrush(Qt::NoBrush));
+        painter->drawPolygon(face, Qt::OddEvenFill);
+    };
     const auto record = [&](const QPolygonF& face) {
         if (faces != nullptr) {
             faces->push_back(ToPoints(face.translated(-half)));
@@ -220,25 +236,32 @@ void TChartCanvas3D::DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
     const auto cap = [&](const QPolygonF& outer, const QPolygonF& innerArc, const QPointF& centre,
                          bool upper) {
         QPolygonF polygon = outer;
-        std::vector<QPolygonF> edges{outer};
         if (ring) {
             polygon.append(QPolygonF(innerArc.rbegin(), innerArc.rend()));
-            edges.push_back(innerArc);
         } else if (sweep < FullTurn) {
             polygon.append(centre);
-        }
-        const QPointF& startIn = ring ? innerArc.front() : centre;
-        const QPointF& endIn = ring ? innerArc.back() : centre;
-        if (slice.StartCut) {
-            edges.push_back(QPolygonF{startIn, outer.front()});
-        }
-        if (slice.EndCut) {
-            edges.push_back(QPolygonF{outer.back(), endIn});
         }
         if (FacesViewer(polygon) != upper) {
             return false;
         }
-        PaintSolidFace(*painter, polygon, color, edges);
+        // A whole ring has no edge where its outer and inner circles are joined.
+        const bool closed = slice.StartCut && slice.EndCut ? true : !ring && sweep >= FullTurn;
+        std::vector<QPolygonF> edges;
+        if (!closed) {
+            edges.push_back(outer);
+            if (ring) {
+                edges.push_back(innerArc);
+            }
+            const QPointF& startIn = ring ? innerArc.front() : centre;
+            const QPointF& endIn = ring ? innerArc.back() : centre;
+            if (slice.StartCut) {
+                edges.push_back(QPolygonF{startIn, outer.front()});
+            }
+            if (slice.EndCut) {
+                edges.push_back(QPolygonF{outer.back(), endIn});
+            }
+        }
+        paint(polygon, color, closed, edges);
         record(polygon);
         return true;
     };
@@ -273,14 +296,19 @@ void TChartCanvas3D::DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
             const QPolygonF lowerArc = lower.mid(first, last - first + 1);
             face.Polygon = upperArc;
             face.Polygon.append(QPolygonF(lowerArc.rbegin(), lowerArc.rend()));
-            face.Edges = {upperArc, lowerArc};
             // An end of the run is an edge where the slice ends or the rim turns away; not
             // where the slice was cut in pieces.
-            if (first > 0 || slice.StartCut) {
-                face.Edges.push_back(QPolygonF{upper[first], lower[first]});
-            }
-            if (last < segments || slice.EndCut) {
-                face.Edges.push_back(QPolygonF{upper[last], lower[last]});
+            const bool startEdge = first > 0 || slice.StartCut;
+            const bool endEdge = last < segments || slice.EndCut;
+            face.Closed = startEdge && endEdge;
+            if (!face.Closed) {
+                face.Edges = {upperArc, lowerArc};
+                if (startEdge) {
+                    face.Edges.push_back(QPolygonF{upper[first], lower[first]});
+                }
+                if (endEdge) {
+                    face.Edges.push_back(QPolygonF{upper[last], lower[last]});
+                }
             }
             double sum = 0;
             for (qsizetype j = first; j <= last; ++j) {
@@ -307,7 +335,7 @@ void TChartCanvas3D::DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
         }
         TUprightFace face;
         face.Polygon = polygon;
-        face.Edges = {QPolygonF{inTop, inBottom, outerBottom[k], outerTop[k], inTop}};
+        face.Closed = true;
         face.Depth = (outerDepth[i] + (ring ? innerDepth[i] : centreDepth)) / 2;
         upright.push_back(std::move(face));
     };
@@ -321,7 +349,7 @@ void TChartCanvas3D::DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
         upright.begin(), upright.end(),
         [](const TUprightFace& a, const TUprightFace& b) { return a.Depth > b.Depth; });
     for (const TUprightFace& face : upright) {
-        PaintSolidFace(*painter, face.Polygon, sideColor, face.Edges);
+        paint(face.Polygon, sideColor, face.Closed, face.Edges);
         record(face.Polygon);
     }
     if (!cap(outerTop, innerTop, centreTop, true)) {

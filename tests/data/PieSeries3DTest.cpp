@@ -153,3 +153,19 @@ TEST_F(PieChart3D, ARingMissesInItsHoleAndKeepsItsMarksOnTheRing) {
         }
     }
 }
+
+TEST_F(PieChart3D, OutlinesRunOnTheSolidsEdgesNotWhereASliceIsCutInPieces) {
+    // A whole pie is drawn as two halves cut at its front and back: no edge shows there, on
+    // the top or down the rim. The edge of the top face shows in the pen's colour.
+    Add({{1, Red}});
+    pie->PiePen().SetColor(clBlack);
+    const QImage image = Draw();
+    for (const double share : {0.3, 0.6, 0.9}) {
+        const TPoint top = At(0, Front(), share, 0);
+        EXPECT_EQ(image.pixel(top.X, top.Y), Rgb(Red)) << share;
+    }
+    const TPoint rim = At(0, Front(), 1, 0.5);
+    EXPECT_EQ(image.pixel(rim.X, rim.Y), Rgb(ShadedColor(Red, sfSide)));
+    const TPoint edge = At(0, Front() + 180, 1, 0);
+    EXPECT_EQ(image.pixel(edge.X, edge.Y), qRgb(0, 0, 0));
+}
