@@ -6,6 +6,7 @@
 #include <korvatel/core/ChartStrings.h>
 #include <korvatel/data/CustomBarSeries.h>
 #include <korvatel/canvas/DeviceScale.h>
+#include <korvatel/canvas/View3DOptions.h>
 #include <korvatel/data/LineSeries.h>
 #include <korvatel/data/PieSeries.h>
 
@@ -114,21 +115,63 @@ TGallerySetup GallerySetupFor(std::string_view kindName) {
     return found != Setups().end() ? found->second : TGallerySetup(OneSeries);
 }
 
-void SetUpGalleryChart(TChart& chart, const TSeriesKind& kind) {
-    chart.SetView3D(false);
+TGalleryArguments ParseGalleryArguments(int argc, const char* const* argv) {
+    TGalleryArguments arguments;
+    bool view3D = false;
+    bool perspective = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            arguments.Help = true;
+            return arguments;
+        }
+        if (argument == "--3d" && !view3D) {
+            view3D = true;
+            continue;
+        }
+        if (argument == "--perspective" && !perspective) {
+            perspective = true;
+            continue;
+        }
+        const bool png = argument == "--png";
+        if ((png || argument == "--pdf") && i + 1 < argc && argv[i + 1][0] != '\0' &&
+            arguments.Folder.isEmpty() && arguments.Pdf.isEmpty()) {
+            (png ? arguments.Folder : arguments.Pdf) = QString::fromLocal8Bit(argv[++i]);
+            continue;
+        }
+        arguments.Error = argument;
+        return arguments;
+    }
+    // The perspective is a way of showing 3D, not a view of its own.
+    if (perspective && !view3D) {
+        arguments.Error = "--perspective";
+        return arguments;
+    }
+    arguments.View = !view3D ? gvFlat : perspective ? gvPerspective : gvOblique;
+    return arguments;
+}
+
+void SetGalleryView(TChart& chart, TGalleryView view) {
+    chart.SetView3D(view != gvFlat);
+    chart.View3DOptions().SetOrthogonal(view != gvPerspective);
+}
+
+void SetUpGalleryChart(TChart& chart, const TSeriesKind& kind, TGalleryView view) {
+    SetGalleryView(chart, view);
     chart.SetColor(clWhite);
     chart.SetSize(GalleryChartWidth, GalleryChartHeight);
     chart.Title().SetText({kind.Name});
     GallerySetupFor(kind.Name)(chart, kind);
 }
 
-QImage GalleryChartImage(const TSeriesKind& kind, double devicePixelRatio) {
+QImage GalleryChartImage(const TSeriesKind& kind, double devicePixelRatio, TGalleryView view) {
     TChart chart;
-    SetUpGalleryChart(chart, kind);
+    SetUpGalleryChart(chart, kind, view);
     return chart.DrawToImage(GalleryChartWidth, GalleryChartHeight, devicePixelRatio);
 }
 
-QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double devicePixelRatio) {
+QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double devicePixelRatio,
+                       TGalleryView view) {
     const auto& kinds = gallery.Kinds();
     const int count = static_cast<int>(kinds.size());
     columns = std::max(1, std::min(columns, count));
@@ -143,7 +186,7 @@ QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double device
     QPainter painter(&overview);
     for (int i = 0; i < count; ++i) {
         const QImage image =
-            GalleryChartImage(kinds[static_cast<std::size_t>(i)], devicePixelRatio);
+            GalleryChartImage(kinds[static_cast<std::size_t>(i)], devicePixelRatio, view);
         painter.drawImage(
             QPoint(static_cast<int>(scale.Edge(std::int64_t{i % columns} * GalleryChartWidth)),
                    static_cast<int>(scale.Edge(std::int64_t{i / columns} * GalleryChartHeight))),
@@ -154,7 +197,8 @@ QImage GalleryOverview(const TSeriesGallery& gallery, int columns, double device
     return overview;
 }
 
-void PrintGallery(const TSeriesGallery& gallery, QPagedPaintDevice& device, QPainter& painter) {
+void PrintGallery(const TSeriesGallery& gallery, QPagedPaintDevice& device, QPainter& painter,
+                  TGalleryView view) {
     const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
     bool first = true;
     for (const TSeriesKind& kind : gallery.Kinds()) {
@@ -163,13 +207,13 @@ void PrintGallery(const TSeriesGallery& gallery, QPagedPaintDevice& device, QPai
         }
         first = false;
         TChart chart;
-        SetUpGalleryChart(chart, kind);
+        SetUpGalleryChart(chart, kind, view);
         // The page's painter starts where the printable area starts.
         chart.PrintPage(painter, QRectF(QPointF(0, 0), page.size()));
     }
 }
 
-QString WriteGalleryPdf(const TSeriesGallery& gallery, const QString& path) {
+QString WriteGalleryPdf(const TSeriesGallery& gallery, const QString& path, TGalleryView view) {
     // Written aside and put in place at the end, so that a failed run leaves no half file and
     // an older file stays as it was.
     QSaveFile file(path);
@@ -187,7 +231,7 @@ QString WriteGalleryPdf(const TSeriesGallery& gallery, const QString& path) {
             return QString("A(z) %1 fájl nem írható.").arg(path);
         }
         try {
-            PrintGallery(gallery, writer, painter);
+            PrintGallery(gallery, writer, painter, view);
         } catch (const std::exception& error) {
             return QString("A(z) %1 fájl nem írható: %2").arg(path, error.what());
         }
@@ -218,19 +262,20 @@ QString GalleryFileName(std::string_view kindName) {
     return name + ".png";
 }
 
-QString WriteGalleryImages(const TSeriesGallery& gallery, const QString& folder, int columns) {
+QString WriteGalleryImages(const TSeriesGallery& gallery, const QString& folder, int columns,
+                           TGalleryView view) {
     QDir dir(folder);
     if (!dir.mkpath(".")) {
         return QString("A(z) %1 mappa nem hozható létre.").arg(folder);
     }
     for (const TSeriesKind& kind : gallery.Kinds()) {
         const QString path = dir.filePath(GalleryFileName(kind.Name));
-        if (!GalleryChartImage(kind).save(path, "PNG")) {
+        if (!GalleryChartImage(kind, 1.0, view).save(path, "PNG")) {
             return QString("A(z) %1 fájl nem írható.").arg(path);
         }
     }
     const QString path = dir.filePath("gallery.png");
-    if (!GalleryOverview(gallery, columns).save(path, "PNG")) {
+    if (!GalleryOverview(gallery, columns, 1.0, view).save(path, "PNG")) {
         return QString("A(z) %1 fájl nem írható.").arg(path);
     }
     return {};

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // korvatel-gallery: one chart per series kind of the engine's gallery, in a window that prints
 // them and saves them as PDF or PNG, or written without a window: as PNG files with --png DIR,
-// as one PDF of a page per chart with --pdf FILE (the offscreen platform draws them).
+// as one PDF of a page per chart with --pdf FILE (the offscreen platform draws them). The charts
+// are flat, or in 3D with --3d (seen obliquely) and --3d --perspective; the window has a switch.
 #include <korvatel/core/ChartErrors.h>
 #include <korvatel/render/ChartWidget.h>
 #include "GalleryCharts.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMainWindow>
@@ -18,9 +20,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
 using namespace Korvatel;
 
@@ -28,14 +31,17 @@ namespace {
 
 constexpr int Columns = 3;
 
-const char* const Usage = "Használat: korvatel-gallery [--png MAPPA | --pdf FÁJL]\n"
-                          "  --png MAPPA  minden diagramot PNG fájlba ír ablak nélkül\n"
-                          "  --pdf FÁJL   minden diagramot egy PDF fájl egy-egy oldalára ír\n";
+const char* const Usage =
+    "Használat: korvatel-gallery [--3d [--perspective]] [--png MAPPA | --pdf FÁJL]\n"
+    "  --png MAPPA    minden diagramot PNG fájlba ír ablak nélkül\n"
+    "  --pdf FÁJL     minden diagramot egy PDF fájl egy-egy oldalára ír\n"
+    "  --3d           térhatású diagramok, ferde rálátással\n"
+    "  --perspective  a --3d mellett: térhatású diagramok perspektívában\n";
 
 // The gallery's window: the charts in a grid, and a menu to print them or save them.
 class TGalleryWindow : public QMainWindow {
 public:
-    TGalleryWindow() {
+    explicit TGalleryWindow(TGalleryView view) : FView(view) {
         setWindowTitle("Korvatel – galéria");
         auto* charts = new QWidget;
         auto* grid = new QGridLayout(charts);
@@ -43,13 +49,27 @@ public:
         for (std::size_t i = 0; i < kinds.size(); ++i) {
             auto* widget = new TChartWidget;
             widget->setMinimumSize(GalleryChartWidth, GalleryChartHeight);
-            SetUpGalleryChart(widget->Chart(), kinds[i]);
+            SetUpGalleryChart(widget->Chart(), kinds[i], FView);
             grid->addWidget(widget, static_cast<int>(i) / Columns, static_cast<int>(i) % Columns);
+            FCharts.push_back(widget);
         }
         auto* scroll = new QScrollArea;
         scroll->setWidgetResizable(true);
         scroll->setWidget(charts);
-        setCentralWidget(scroll);
+        // The 3D switch shows every chart in the oblique view, or flat again.
+        auto* view3D = new QCheckBox("&Térhatású (3D) nézet");
+        view3D->setChecked(FView != gvFlat);
+        connect(view3D, &QCheckBox::toggled, this, [this](bool on) {
+            FView = !on ? gvFlat : FView == gvPerspective ? gvPerspective : gvOblique;
+            for (TChartWidget* widget : FCharts) {
+                SetGalleryView(widget->Chart(), on ? FView : gvFlat);
+            }
+        });
+        auto* central = new QWidget;
+        auto* column = new QVBoxLayout(central);
+        column->addWidget(view3D);
+        column->addWidget(scroll);
+        setCentralWidget(central);
 
         QMenu* file = menuBar()->addMenu("&Fájl");
         QAction* print = file->addAction("&Nyomtatás…", this, &TGalleryWindow::Print);
@@ -60,7 +80,7 @@ public:
         file->addSeparator();
         QAction* quit = file->addAction("&Kilépés", this, &QWidget::close);
         quit->setShortcut(QKeySequence::Quit);
-        resize(Columns * (GalleryChartWidth + 12) + 24, 2 * (GalleryChartHeight + 12) + 48);
+        resize(Columns * (GalleryChartWidth + 12) + 24, 2 * (GalleryChartHeight + 12) + 80);
     }
 
 private:
@@ -77,7 +97,7 @@ private:
         bool printed = painter.begin(&printer);
         if (printed) {
             try {
-                PrintGallery(TSeriesGallery::Standard(), printer, painter);
+                PrintGallery(TSeriesGallery::Standard(), printer, painter, FView);
             } catch (const ChartException&) {
                 printed = false;
             }
@@ -100,17 +120,20 @@ private:
         QString error;
         if (png) {
             const QImage overview =
-                GalleryOverview(TSeriesGallery::Standard(), Columns, devicePixelRatioF());
+                GalleryOverview(TSeriesGallery::Standard(), Columns, devicePixelRatioF(), FView);
             if (!overview.save(path, "PNG")) {
                 error = QString("A(z) %1 fájl nem írható.").arg(path);
             }
         } else {
-            error = WriteGalleryPdf(TSeriesGallery::Standard(), path);
+            error = WriteGalleryPdf(TSeriesGallery::Standard(), path, FView);
         }
         if (!error.isEmpty()) {
             QMessageBox::critical(this, windowTitle(), error);
         }
     }
+
+    TGalleryView FView;
+    std::vector<TChartWidget*> FCharts;
 };
 
 } // namespace
@@ -119,33 +142,29 @@ int main(int argc, char** argv) {
     // The arguments are read before the application starts: pictures are drawn without any
     // window, and the platform must be chosen first; a bad argument is reported even where no
     // window could open.
-    QString folder;
-    QString pdf;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        const bool png = std::strcmp(argv[i], "--png") == 0;
-        if ((png || std::strcmp(argv[i], "--pdf") == 0) && i + 1 < argc && argv[i + 1][0] != '\0' &&
-            folder.isEmpty() && pdf.isEmpty()) {
-            (png ? folder : pdf) = QString::fromLocal8Bit(argv[++i]);
-            continue;
-        }
-        std::fprintf(stderr, "korvatel-gallery: érvénytelen argumentum: %s\n%s", argv[i], Usage);
+    const TGalleryArguments arguments = ParseGalleryArguments(argc, argv);
+    if (arguments.Help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (!arguments.Error.empty()) {
+        std::fprintf(stderr, "korvatel-gallery: érvénytelen argumentum: %s\n%s",
+                     arguments.Error.c_str(), Usage);
         return 2;
     }
-    if (folder.isEmpty() && pdf.isEmpty()) {
+    if (arguments.Folder.isEmpty() && arguments.Pdf.isEmpty()) {
         QApplication application(argc, argv);
-        TGalleryWindow window;
+        TGalleryWindow window(arguments.View);
         window.show();
         return QApplication::exec();
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const QString error = pdf.isEmpty()
-                              ? WriteGalleryImages(TSeriesGallery::Standard(), folder, Columns)
-                              : WriteGalleryPdf(TSeriesGallery::Standard(), pdf);
+    const QString error =
+        arguments.Pdf.isEmpty()
+            ? WriteGalleryImages(TSeriesGallery::Standard(), arguments.Folder, Columns,
+                                 arguments.View)
+            : WriteGalleryPdf(TSeriesGallery::Standard(), arguments.Pdf, arguments.View);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "korvatel-gallery: %s\n", qPrintable(error));
         return 1;

@@ -7,13 +7,35 @@
 #include <korvatel/core/ChartTypes.h>
 #include <korvatel/canvas/SolidGeometry.h>
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace Korvatel {
 
 class TView3DOptions;
+
+// A slice of a pie or ring with thickness for TCanvas3D::DrawPieSlice3D, in pixels of the 3D
+// box. Angles are radians counter-clockwise as seen from above, 0 along x and pi/2 towards the
+// back (growing depth), so that the angles of a flat pie keep their places. InnerPercent of the
+// radii is left out in the middle (0: the slice reaches the centre). A slice cut in pieces
+// leaves out the cut faces where it was cut: StartCut and EndCut say whether the start and end
+// are the slice's own.
+struct TSolidPieSlice {
+    std::int32_t X = 0;
+    std::int32_t Z = 0;
+    std::int32_t RadiusX = 0;
+    std::int32_t RadiusZ = 0;
+    std::int32_t InnerPercent = 0;
+    double StartAngle = 0;
+    double EndAngle = 0;
+    std::int32_t Top = 0;
+    std::int32_t Bottom = 0;
+    bool StartCut = true;
+    bool EndCut = true;
+};
 
 // Every drawing and projection operation of the chart's canvas. All coordinates are pixels of
 // the target surface; rectangles are left, top, right, bottom with right and bottom exclusive.
@@ -201,6 +223,24 @@ public:
                                 std::int32_t z) = 0;
     virtual void DrawPlane3D(const TPoint& p0, const TPoint& p1, std::int32_t z0,
                              std::int32_t z1) = 0;
+
+    // --- 3D pie slice ---------------------------------------------------------------------------
+
+    // The direction from the 3D box towards the viewer, as (x, y, z) of the box (rows grow
+    // downwards, depth grows away from the front): (1, -1, -1) in the oblique view, the view
+    // axis of the rotation in the perspective view, (0, 0, -1) with the projection off.
+    virtual std::array<double, 3> TowardsViewer() const = 0;
+    // A slice of a pie or ring with thickness, lying flat in the box: its top face at row
+    // slice.Top, its bottom face at slice.Bottom, its outer rim the ellipse of radii RadiusX
+    // (along x) and RadiusZ (along the depth) round (X, Z). Draws the faces that look at the
+    // viewer, in the brush colour, back to front (see TSolidPieSlice): the top or bottom face
+    // keeps the colour, rims and cut faces take ShadedColor(sfSide) when dark3D is set. The pen
+    // outlines the visible faces' edges, except where the slice was cut in pieces. With the
+    // projection off the top face alone is drawn, round (X, Top) with radius RadiusX. When faces
+    // is not null, it receives the outlines of the drawn faces in surface pixels, in drawing
+    // order, for the hit test.
+    virtual void DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
+                                std::vector<std::vector<TPoint>>* faces) = 0;
 };
 
 } // namespace Korvatel

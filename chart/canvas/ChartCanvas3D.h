@@ -11,12 +11,15 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPen>
+#include <QPointF>
+#include <QPolygonF>
 #include <QRegion>
 #include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace Korvatel {
@@ -498,6 +501,24 @@ private:
     std::vector<TProjectedPoint> FSolidClipped;
     std::vector<TProjectedPoint> FSolidPolygonScratch;
     std::vector<TPoint> FSolidPoints;
+
+    // --- 3D pie slice ---------------------------------------------------------------------------
+public:
+    std::array<double, 3> TowardsViewer() const override;
+    void DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
+                        std::vector<std::vector<TPoint>>* faces) override;
+
+private:
+    // The projection without rounding, in logical pixels, and the depth along the view (larger
+    // is farther); ChartCanvas3DPie.cpp.
+    QPointF ProjectExact(double x, double y, double z, double& depth) const;
+    // How many chords draw an arc of the radius (in logical pixels) over the sweep without a
+    // visible corner at the target's resolution.
+    std::int32_t ArcSegments(double radius, double sweep) const;
+    // One face of a solid: filled in the colour, then its edges from `edges` drawn with the
+    // pen (each a chain of points); answers nothing, draws nothing when the brush is clear.
+    void PaintSolidFace(QPainter& painter, const QPolygonF& face, QRgb color,
+                        std::span<const QPolygonF> edges);
 };
 
 } // namespace Korvatel

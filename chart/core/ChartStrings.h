@@ -51,6 +51,7 @@ inline constexpr std::string_view BarWidthPercentRange =
 inline constexpr std::string_view OriginNotFinite = "Origin must be a finite number";
 inline constexpr std::string_view RotationName = "Rotation";
 inline constexpr std::string_view ExplodePercentRange = "Explode percent must be between %d and %d";
+inline constexpr std::string_view DonutPercentRange = "DonutPercent must be between %d and %d";
 inline constexpr std::string_view PictureSize =
     "A picture must be at least 1 x 1 pixels, not %d x %d";
 inline constexpr std::string_view PictureTooLarge =

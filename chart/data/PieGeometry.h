@@ -68,13 +68,59 @@ std::vector<TPieSlice> PieSlices(std::span<const double> values, double rotation
 // slice is the circle alone), with enough points that the edges stray from the circle by at
 // most a quarter of a pixel. Points next to each other are never equal (the chords of a
 // whole circle are too long for its first and last point to meet).
-std::vector<TPoint> SliceOutline(const TPieSlice& slice, std::int32_t radius);
+//
+// A ring's slice (innerRadius above 0) runs along the outer arc from the start to the end
+// angle, then back along the inner arc; a whole ring is the outer circle closed, then the
+// inner circle closed, which the alternate fill rule leaves hollow.
+std::vector<TPoint> SliceOutline(const TPieSlice& slice, std::int32_t radius,
+                                 std::int32_t innerRadius = 0);
+
+// The arc of a slice from its start to its end angle (a whole slice: the circle, closed).
+KORVATEL_EXPORT std::vector<TPoint> SliceArc(const TPieSlice& slice, std::int32_t radius);
+
+// The radius of a ring's hole: percent (0 to 100) of the radius, rounded down.
+KORVATEL_EXPORT std::int32_t RingInnerRadius(std::int32_t radius, std::int32_t percent);
 
 // The top left corner of a mark box of the given size that stands beyond the end of the
 // slice's arrow, its middle on the line of the arrow.
 TPoint PieMarkLeftTop(const TPieSlice& slice, std::int32_t width, std::int32_t height);
 
-// The index of the slice whose pixels hold the pixel, or -1.
-std::int32_t SliceAtPixel(std::span<const TPieSlice> slices, std::int32_t radius, TPoint pixel);
+// The index of the slice whose pixels hold the pixel, or -1. A pixel in a ring's hole
+// (nearer to the centre than innerRadius less half a pixel) belongs to no slice.
+std::int32_t SliceAtPixel(std::span<const TPieSlice> slices, std::int32_t radius, TPoint pixel,
+                          std::int32_t innerRadius = 0);
+
+// --- A pie with thickness -----------------------------------------------------------------
+//
+// In 3D the pie lies flat, its angles running counter-clockwise as seen from above with 90
+// degrees at the back. A slice hides the slices behind it, so the slices are drawn from the
+// back of the pie to its front: the slice at the back first, then its neighbours walking both
+// ways round, the slice at the front last. The two halves left and right of the line from the
+// back to the front never overlap on the picture, so only the order within each half matters.
+
+// The angle of the pie's front, where the rim looks straight at the viewer: the rim's point in
+// the direction (towardsX, towardsZ) from the centre, on an ellipse of radii radiusX and
+// radiusZ. Seen from straight above or below there is no front; the answer is then 270 degrees.
+KORVATEL_EXPORT double PieFrontAngle(double towardsX, double towardsZ, double radiusX, double radiusZ);
+
+// A part of a slice as it is drawn: the slice's index, its angles, and whether its start and
+// end are the slice's own (cut faces) or where the slice was cut in pieces.
+struct KORVATEL_EXPORT TPiePiece {
+    std::int32_t Index = 0;
+    double StartAngle = 0;
+    double EndAngle = 0;
+    bool StartCut = true;
+    bool EndCut = true;
+
+    friend bool operator==(const TPiePiece&, const TPiePiece&) = default;
+};
+
+// The slices that are not empty as pieces in drawing order, back to front. A slice that
+// reaches over the back or the front is cut there, so that each piece lies in one half; a whole
+// slice has no cut faces at all.
+KORVATEL_EXPORT std::vector<TPiePiece> PieDrawOrder(std::span<const TPieSlice> slices, double frontAngle);
+
+// Whether the centre of the pixel lies inside the polygon (alternate rule).
+KORVATEL_EXPORT bool PolygonHolds(std::span<const TPoint> polygon, TPoint pixel);
 
 } // namespace Korvatel

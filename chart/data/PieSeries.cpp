@@ -79,9 +79,20 @@ void TPieSeries::SetExplodedOffset(std::int32_t index, std::int32_t percent) {
     RequestRepaint();
 }
 
+void TPieSeries::SetDonutPercent(std::int32_t value) {
+    if (value < 0 || value > 100) {
+        throw ChartException(FormatMessage(ChartStrings::DonutPercentRange, 0, 100));
+    }
+    if (FDonutPercent != value) {
+        FDonutPercent = value;
+        RequestRepaint();
+    }
+}
+
 void TPieSeries::Assign(TChartSeries& source) {
     if (const auto* pie = dynamic_cast<const TPieSeries*>(&source); pie && pie != this) {
         FRotationAngle = pie->FRotationAngle;
+        FDonutPercent = pie->FDonutPercent;
         FExplodeBiggest = pie->FExplodeBiggest;
         FExplodedOffsets = pie->FExplodedOffsets;
         FPiePen->Assign(*pie->FPiePen);
@@ -112,9 +123,18 @@ std::vector<double> TPieSeries::SliceValues() const {
 void TPieSeries::DrawPoints() {
     FSlices.clear();
     FOutlines.clear();
+    FArcs.clear();
+    FPieces.clear();
+    FPieceFaces.clear();
+    FMarkAngles.clear();
     FCircle = {};
+    FDrawn3D = false;
     TCustomAxisPanel* chart = ParentChart();
     if (chart == nullptr) {
+        return;
+    }
+    if (chart->View3D() && chart->Canvas().Is3D()) {
+        DrawPoints3D();
         return;
     }
     const std::vector<double> values = SliceValues();
@@ -122,35 +142,41 @@ void TPieSeries::DrawPoints() {
         PieExplodes(values, FExplodeBiggest, FExplodedOffsets);
     std::int32_t roomX = 0;
     std::int32_t roomY = 0;
+    MarkRoom(roomX, roomY);
+    const std::int32_t explode =
+        explodes.empty() ? 0 : *std::max_element(explodes.begin(), explodes.end());
+    FCircle = FitPieCircle(InsideFrame(), roomX, roomY, explode);
+    FSlices = PieSlices(values, FRotationAngle, explodes, FCircle, Marks().ArrowLength());
+    const std::int32_t inner = InnerRadius();
+    for (const TPieSlice& slice : FSlices) {
+        FOutlines.push_back(SliceOutline(slice, FCircle.Radius, inner));
+        if (inner > 0) {
+            FArcs.emplace_back(SliceArc(slice, FCircle.Radius), SliceArc(slice, inner));
+        }
+    }
+    TChartCanvas3D& canvas = chart->Canvas();
+    canvas.Brush().ClearImage();
+    canvas.Brush().SetStyle(bsSolid);
+    for (std::int32_t i = 0; i < PointCount(); ++i) {
+        DrawPoint(i);
+    }
+}
+
+void TPieSeries::MarkRoom(std::int32_t& roomX, std::int32_t& roomY) {
+    roomX = 0;
+    roomY = 0;
     if (Marks().Visible()) {
         LargestMarkBox(roomX, roomY);
         const std::int32_t arrow = std::max(Marks().ArrowLength(), 0);
         roomX = ClampToInt32(std::int64_t{roomX} + arrow);
         roomY = ClampToInt32(std::int64_t{roomY} + arrow);
     }
+}
+
+TRect TPieSeries::InsideFrame() const {
     // Inside the frame of the chart rectangle, which the clip of the series leaves out.
-    const TRect& plot = chart->PlotRect();
-    const TRect inside{plot.Left + 1, plot.Top + 1, plot.Right, plot.Bottom - 1};
-    const std::int32_t explode =
-        explodes.empty() ? 0 : *std::max_element(explodes.begin(), explodes.end());
-    FCircle = FitPieCircle(inside, roomX, roomY, explode);
-    FSlices = PieSlices(values, FRotationAngle, explodes, FCircle, Marks().ArrowLength());
-    TChartCanvas3D& canvas = chart->Canvas();
-    FOutlines.clear();
-    for (const TPieSlice& slice : FSlices) {
-        FOutlines.push_back(SliceOutline(slice, FCircle.Radius));
-        if (chart->View3D()) {
-            // The pie faces the viewer at the series' depth.
-            for (TPoint& point : FOutlines.back()) {
-                point = canvas.ProjectPoint(point.X, point.Y, MiddleDepth());
-            }
-        }
-    }
-    canvas.Brush().ClearImage();
-    canvas.Brush().SetStyle(bsSolid);
-    for (std::int32_t i = 0; i < PointCount(); ++i) {
-        DrawPoint(i);
-    }
+    const TRect& plot = ParentChart()->PlotRect();
+    return {plot.Left + 1, plot.Top + 1, plot.Right, plot.Bottom - 1};
 }
 
 bool TPieSeries::SharesCentre(std::size_t index) const {
@@ -170,7 +196,18 @@ bool TPieSeries::NextStartsAt(std::size_t index, const TPoint& point) const {
 
 void TPieSeries::DrawPoint(std::int32_t index) {
     TCustomAxisPanel* chart = ParentChart();
-    if (chart == nullptr || index < 0 || static_cast<std::size_t>(index) >= FOutlines.size() ||
+    if (chart == nullptr || index < 0) {
+        return;
+    }
+    if (FDrawn3D) {
+        for (std::size_t piece = 0; piece < FPieces.size(); ++piece) {
+            if (FPieces[piece].Index == index) {
+                DrawPiece(piece);
+            }
+        }
+        return;
+    }
+    if (static_cast<std::size_t>(index) >= FOutlines.size() ||
         FOutlines[static_cast<std::size_t>(index)].empty()) {
         return;
     }
@@ -178,6 +215,11 @@ void TPieSeries::DrawPoint(std::int32_t index) {
     const std::vector<TPoint>& outline = FOutlines[place];
     TChartCanvas3D& canvas = chart->Canvas();
     canvas.Brush().SetColor(PointColor(index));
+    static const TChartHiddenPen NoOutline;
+    if (place < FArcs.size()) {
+        DrawRingSlice(place);
+        return;
+    }
     if (!SharesCentre(place)) {
         canvas.ApplyChartPen(*FPiePen);
         canvas.DrawPolygon(outline);
@@ -187,7 +229,6 @@ void TPieSeries::DrawPoint(std::int32_t index) {
     // raster mode such as not-xor does not take it away again. The fill, then the radius the
     // slice starts on and its arc, then the radius it ends on unless the next slice starts
     // there.
-    static const TChartHiddenPen NoOutline;
     canvas.ApplyChartPen(NoOutline);
     canvas.DrawPolygon(outline);
     canvas.ApplyChartPen(*FPiePen);
@@ -197,15 +238,55 @@ void TPieSeries::DrawPoint(std::int32_t index) {
     }
 }
 
+void TPieSeries::DrawRingSlice(std::size_t place) {
+    // The fill without an outline, then the arcs and the cuts. Neighbours share a cut: the
+    // slice draws the one it starts on, and the one it ends on unless a later slice starts
+    // there, so that each is drawn once.
+    TChartCanvas3D& canvas = ParentChart()->Canvas();
+    static const TChartHiddenPen NoOutline;
+    canvas.ApplyChartPen(NoOutline);
+    canvas.DrawPolygon(FOutlines[place]);
+    canvas.ApplyChartPen(*FPiePen);
+    const auto& [outer, inner] = FArcs[place];
+    if (outer.empty() || inner.empty()) {
+        return;
+    }
+    canvas.DrawPolyline(outer);
+    canvas.DrawPolyline(std::vector<TPoint>(inner.rbegin(), inner.rend()));
+    if (FSlices[place].Whole()) {
+        return;
+    }
+    canvas.DrawLineSegment(inner.front().X, inner.front().Y, outer.front().X, outer.front().Y);
+    for (std::size_t next = place + 1; next < FArcs.size(); ++next) {
+        const auto& [nextOuter, nextInner] = FArcs[next];
+        if (nextOuter.empty() || nextInner.empty()) {
+            continue;
+        }
+        if (nextOuter.front() == outer.back() && nextInner.front() == inner.back()) {
+            return;
+        }
+        break;
+    }
+    canvas.DrawLineSegment(outer.back().X, outer.back().Y, inner.back().X, inner.back().Y);
+}
+
 std::int32_t TPieSeries::PointAtPixel(std::int32_t x, std::int32_t y) const {
     if (FFirstVisible < 0) {
         return -1;
     }
-    TPoint p{x, y};
-    if (const TCustomAxisPanel* chart = ParentChart()) {
-        p = chart->Canvas().UnprojectPoint(x, y, MiddleDepth());
+    if (FDrawn3D) {
+        // The face drawn last over the pixel is the one in front.
+        for (std::size_t piece = FPieceFaces.size(); piece-- > 0;) {
+            const auto& faces = FPieceFaces[piece];
+            for (auto face = faces.rbegin(); face != faces.rend(); ++face) {
+                if (PolygonHolds(*face, {x, y})) {
+                    return FPieces[piece].Index < PointCount() ? FPieces[piece].Index : -1;
+                }
+            }
+        }
+        return -1;
     }
-    const std::int32_t index = SliceAtPixel(FSlices, FCircle.Radius, p);
+    const std::int32_t index = SliceAtPixel(FSlices, FCircle.Radius, {x, y}, InnerRadius());
     return index < PointCount() ? index : -1;
 }
 
@@ -215,7 +296,11 @@ void TPieSeries::DrawPointMark(std::int32_t index, std::string_view text,
         FSlices[static_cast<std::size_t>(index)].Empty()) {
         return;
     }
-    const TPieSlice& slice = FSlices[static_cast<std::size_t>(index)];
+    TPieSlice slice = FSlices[static_cast<std::size_t>(index)];
+    if (static_cast<std::size_t>(index) < FMarkAngles.size()) {
+        // In 3D the arrow runs on the picture along the projected middle of the slice.
+        slice.StartAngle = slice.EndAngle = FMarkAngles[static_cast<std::size_t>(index)];
+    }
     position.ArrowFrom = slice.MarkFrom;
     position.ArrowTo = slice.MarkTo;
     position.LeftTop = PieMarkLeftTop(slice, position.Width, position.Height);

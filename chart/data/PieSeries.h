@@ -2,6 +2,7 @@
 #pragma once
 
 #include <korvatel/core/Export.h>
+#include <korvatel/canvas/Canvas3D.h>
 #include <korvatel/canvas/ChartPen.h>
 #include <korvatel/data/ChartSeries.h>
 #include <korvatel/core/ChartTypes.h>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Korvatel {
@@ -20,6 +22,9 @@ namespace Korvatel {
 // round the circle joined to their slices by arrows of Marks.ArrowLength. The first slice
 // starts at RotationAngle, counted counter-clockwise from three o'clock, and the slices
 // follow counter-clockwise. The legend lists the points.
+//
+// In 3D the pie has thickness and lies flat, seen from the view's elevation (see
+// PieDrawOrder in PieGeometry.h for the order of its slices). DonutPercent makes it a ring.
 //
 // Points without a slice: null points and values that are not finite numbers. A pie whose
 // values are all zero (or that has no points) draws nothing; a lone value is a whole circle.
@@ -43,6 +48,11 @@ public:
     // to points: they stay where they are when points are added or removed.
     std::int32_t ExplodedOffset(std::int32_t index) const;
     void SetExplodedOffset(std::int32_t index, std::int32_t percent);
+    // The size of the hole in the middle, in percent of the radius: 0 (a full pie) to 100,
+    // anything else is refused with ChartException. The marks, the hit test and the 3D rims
+    // follow the ring.
+    std::int32_t DonutPercent() const { return FDonutPercent; }
+    void SetDonutPercent(std::int32_t value);
     // The outline of the slices.
     TChartPen& PiePen() { return *FPiePen; }
     const TChartPen& PiePen() const { return *FPiePen; }
@@ -50,8 +60,15 @@ public:
 
     // The circle of the last repaint, in chart pixels (radius 0 before the first).
     const TPieCircle& Circle() const { return FCircle; }
-    // The slices of the last repaint, one per point.
+    // The slices of the last repaint, one per point. In 3D the marks' arrows are those drawn,
+    // from the rim of the top face.
     const std::vector<TPieSlice>& Slices() const { return FSlices; }
+    // In 3D, the pie lying flat (the unexploded slice's place, radii and rows) and its pieces in
+    // drawing order, of the last repaint; no pieces in 2D.
+    const TSolidPieSlice& Solid() const { return FSolid; }
+    const std::vector<TPiePiece>& Pieces() const { return FPieces; }
+    // The radius of the hole of the last repaint (0 for a full pie).
+    std::int32_t InnerRadius() const { return RingInnerRadius(FCircle.Radius, FDonutPercent); }
 
     // --- Hooks of the series ----------------------------------------------------------------
 
@@ -86,7 +103,20 @@ private:
     // Whether the next slice drawn with an outline starts its arc at the point, on the centre.
     bool NextStartsAt(std::size_t index, const TPoint& point) const;
 
+    // The room the marks need beside the circle, and the rectangle the pie fits into.
+    void MarkRoom(std::int32_t& roomX, std::int32_t& roomY);
+    TRect InsideFrame() const;
+    void DrawRingSlice(std::size_t place);
+
+    // --- 3D ---
+    // Lays the pie out lying flat and draws its pieces back to front.
+    void DrawPoints3D();
+    void DrawPiece(std::size_t piece);
+    // The depth of a slice's centre on the table.
+    std::int32_t SliceDepth(const TPieSlice& slice) const;
+
     std::int32_t FRotationAngle = 0;
+    std::int32_t FDonutPercent = 0;
     std::int32_t FExplodeBiggest = 0;
     std::vector<std::int32_t> FExplodedOffsets;
     std::unique_ptr<TChartPen> FPiePen;
@@ -94,6 +124,15 @@ private:
     std::vector<TPieSlice> FSlices;
     // The slices' polygons as drawn, in chart pixels.
     std::vector<std::vector<TPoint>> FOutlines;
+    // A ring's arcs as drawn (outer, inner), in chart pixels.
+    std::vector<std::pair<std::vector<TPoint>, std::vector<TPoint>>> FArcs;
+    // 3D: the pie lying flat (centre, radii and faces' rows), the pieces in drawing order, the
+    // faces each piece drew (for the hit test) and the directions of the marks' arrows.
+    bool FDrawn3D = false;
+    TSolidPieSlice FSolid;
+    std::vector<TPiePiece> FPieces;
+    std::vector<std::vector<std::vector<TPoint>>> FPieceFaces;
+    std::vector<double> FMarkAngles;
 };
 
 } // namespace Korvatel

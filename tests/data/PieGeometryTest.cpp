@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 using namespace Korvatel;
@@ -104,4 +105,71 @@ TEST(PieGeometry, TheCircleFitsItsRoomAndOutlinesMeetOnSharedEdges) {
     up.EndAngle = Pi * 3 / 4;
     up.MarkTo = {100, 100};
     EXPECT_EQ(PieMarkLeftTop(up, 30, 12), (TPoint{85, 88}));
+}
+
+TEST(PieGeometry, ARingLeavesItsHoleOutOfTheOutlineAndTheHitTest) {
+    EXPECT_EQ(RingInnerRadius(20, 50), 10);
+    EXPECT_EQ(RingInnerRadius(20, 0), 0);
+    const std::vector<TPieSlice> slices = Slices();
+    // Every corner lies on the outer or on the inner circle, both arcs from end to end.
+    for (const std::size_t i : {std::size_t{0}, std::size_t{3}}) {
+        const std::vector<TPoint> outline = SliceOutline(slices[i], 20, 10);
+        int outer = 0;
+        int inner = 0;
+        for (const TPoint& p : outline) {
+            const double distance = std::hypot(p.X - 50.0, p.Y - 50.0);
+            outer += std::fabs(distance - 20) < 0.75 ? 1 : 0;
+            inner += std::fabs(distance - 10) < 0.75 ? 1 : 0;
+        }
+        EXPECT_EQ(outer + inner, static_cast<int>(outline.size())) << i;
+        EXPECT_GT(inner, 1) << i;
+    }
+    // Slice 0 covers 90 to 135 degrees: straight up from the centre lies the hole, then the
+    // ring, then nothing.
+    EXPECT_EQ(SliceAtPixel(slices, 20, {50, 50}, 10), -1);
+    EXPECT_EQ(SliceAtPixel(slices, 20, {49, 41}, 10), -1);
+    EXPECT_EQ(SliceAtPixel(slices, 20, {49, 35}, 10), 0);
+    EXPECT_EQ(SliceAtPixel(slices, 20, {49, 41}, 0), 0);
+}
+
+TEST(PieGeometry, PiecesRunFromTheBackToTheFrontAndSplitSlicesOverBoth) {
+    const TPieCircle circle{{0, 0}, 100};
+    const auto degrees = [](double radians) { return std::lround(radians * 180 / Pi); };
+    struct TCase {
+        std::vector<double> Values;
+        double Rotation;
+        // Index, start and end in degrees, and whether each end is a cut face.
+        std::vector<std::tuple<int, long, long, bool, bool>> Pieces;
+    };
+    const TCase cases[] = {
+        // Quarters: the two at the back first, the two at the front last.
+        {{1, 1, 1, 1},
+         0,
+         {{0, 0, 90, 1, 1}, {1, 90, 180, 1, 1}, {2, 180, 270, 1, 1}, {3, 270, 360, 1, 1}}},
+        // A slice over the back and the front is cut at both; its piece at the front comes
+        // after the other slice, which lies behind it.
+        {{3, 1},
+         45,
+         {{0, 45, 90, 1, 0}, {0, 90, 270, 0, 0}, {1, 315, 405, 1, 1}, {0, 270, 315, 0, 1}}},
+        // A whole pie: two halves, no cut faces.
+        {{1}, 90, {{0, 90, 270, 0, 0}, {0, 270, 450, 0, 0}}},
+    };
+    for (const TCase& c : cases) {
+        const std::vector<std::int32_t> none(c.Values.size(), 0);
+        const std::vector<TPieSlice> slices = PieSlices(c.Values, c.Rotation, none, circle, 0);
+        const std::vector<TPiePiece> pieces = PieDrawOrder(slices, 1.5 * Pi);
+        ASSERT_EQ(pieces.size(), c.Pieces.size()) << c.Rotation;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            const auto& [index, start, end, startCut, endCut] = c.Pieces[i];
+            EXPECT_EQ(pieces[i].Index, index) << c.Rotation << " " << i;
+            EXPECT_EQ(degrees(pieces[i].StartAngle), start) << c.Rotation << " " << i;
+            EXPECT_EQ(degrees(pieces[i].EndAngle), end) << c.Rotation << " " << i;
+            EXPECT_EQ(pieces[i].StartCut, startCut) << c.Rotation << " " << i;
+            EXPECT_EQ(pieces[i].EndCut, endCut) << c.Rotation << " " << i;
+        }
+    }
+    // The front of a flattened pie seen obliquely, and of a pie seen from straight above.
+    EXPECT_EQ(degrees(PieFrontAngle(1, -1, 100, 100)), -45);
+    EXPECT_EQ(degrees(PieFrontAngle(1, -1, 100, 25)), -76);
+    EXPECT_EQ(degrees(PieFrontAngle(0, 0, 100, 100)), 270);
 }

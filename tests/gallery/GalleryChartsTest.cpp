@@ -2,7 +2,9 @@
 #include "GalleryCharts.h"
 
 #include <korvatel/data/AreaSeries.h>
+#include <korvatel/canvas/View3DOptions.h>
 #include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PieSeries.h>
 #include <korvatel/data/PointSeries.h>
 
 #include <QDir>
@@ -74,4 +76,46 @@ TEST(GalleryCharts, WritesAPdfOfAPagePerKindAndReportsAFileItCannotWrite) {
 
     // A file where the folder should be.
     EXPECT_NE(WriteGalleryPdf(gallery, folder.filePath("gallery.pdf/inside.pdf")), "");
+}
+
+TEST(GalleryCharts, TheCommandLineChoosesTheViewAndRefusesAPerspectiveWithout3D) {
+    struct TCase {
+        std::vector<const char*> Arguments;
+        TGalleryView View;
+        std::string Error;
+    };
+    const TCase cases[] = {
+        {{"--png", "d"}, gvFlat, ""},
+        {{"--3d", "--png", "d"}, gvOblique, ""},
+        {{"--png", "d", "--perspective", "--3d"}, gvPerspective, ""},
+        {{"--perspective", "--pdf", "f.pdf"}, gvFlat, "--perspective"},
+        {{"--3d", "--3d"}, gvFlat, "--3d"},
+    };
+    for (const TCase& c : cases) {
+        std::vector<const char*> argv{"korvatel-gallery"};
+        argv.insert(argv.end(), c.Arguments.begin(), c.Arguments.end());
+        const TGalleryArguments parsed =
+            ParseGalleryArguments(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(parsed.Error, c.Error) << c.Arguments.front();
+        if (c.Error.empty()) {
+            EXPECT_EQ(parsed.View, c.View) << c.Arguments.front();
+        }
+    }
+}
+
+TEST(GalleryCharts, ChartsIn3DAreSeenObliquelyOrInPerspective) {
+    TSeriesGallery gallery;
+    gallery.RegisterSeries("Mine", "Pie", [] { return std::make_unique<TPieSeries>(); });
+    const TSeriesKind& pie = gallery.Kinds()[0];
+    for (const TGalleryView view : {gvFlat, gvOblique, gvPerspective}) {
+        TChart chart;
+        SetUpGalleryChart(chart, pie, view);
+        EXPECT_EQ(chart.View3D(), view != gvFlat);
+        EXPECT_EQ(chart.View3DOptions().Orthogonal(), view != gvPerspective);
+    }
+    const QImage flat = GalleryChartImage(pie, 1.0, gvFlat);
+    const QImage oblique = GalleryChartImage(pie, 1.0, gvOblique);
+    const QImage perspective = GalleryChartImage(pie, 1.0, gvPerspective);
+    EXPECT_NE(flat, oblique);
+    EXPECT_NE(oblique, perspective);
 }
