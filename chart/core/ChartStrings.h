@@ -36,7 +36,7 @@ inline constexpr std::string_view NoParentChartForSource = "No ParentChart to va
 inline constexpr std::string_view InvalidDataSource = "No valid DataSource: %s";
 inline constexpr std::string_view FillSampleCount = "FillSampleValues NumValues must be > 0";
 inline constexpr std::string_view PercentOf = "%s of %s";
-inline constexpr std::string_view PointerSize = "Pointer size must be >= 0";
+inline constexpr std::string_view PointerSize = "Pointer size must be between %d and %d";
 inline constexpr std::string_view AreaOrigin = "Area origin must be a finite number";
 inline constexpr std::string_view SeriesTitlePrefix = "Series ";
 inline constexpr std::string_view LegendNegative = "Legend %s must be >= 0";
@@ -52,11 +52,18 @@ inline constexpr std::string_view OriginNotFinite = "Origin must be a finite num
 inline constexpr std::string_view RotationName = "Rotation";
 inline constexpr std::string_view ExplodePercentRange = "Explode percent must be between %d and %d";
 inline constexpr std::string_view DonutPercentRange = "DonutPercent must be between %d and %d";
+inline constexpr std::string_view ExplodedIndexRange =
+    "Exploded slice index must be between %d and %d";
 inline constexpr std::string_view PictureSize =
     "A picture must be at least 1 x 1 pixels, not %d x %d";
 inline constexpr std::string_view PictureTooLarge =
     "Not enough memory for a picture of %d x %d pixels";
-inline constexpr std::string_view PixelRatio = "Device pixel ratio must be above 0 and at most %d";
+inline constexpr std::string_view PixelRatio =
+    "Device pixel ratio %s must be between 1/256 and %s";
+inline constexpr std::string_view PictureNoDevicePixels =
+    "A picture of %s x %s pixels at device pixel ratio %s has no device pixels";
+inline constexpr std::string_view PdfPageSize =
+    "A PDF page must be between 1 x 1 and %d x %d pixels, not %d x %d";
 inline constexpr std::string_view CannotWriteFile = "Cannot write the file %s";
 inline constexpr std::string_view CannotPrint = "The printer cannot print";
 // Number texts of values that are not finite.

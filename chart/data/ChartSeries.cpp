@@ -450,7 +450,8 @@ std::string TChartSeries::ValueText(double value) const {
 }
 
 std::string TChartSeries::PercentText(std::int32_t index) const {
-    const long double sum = MandatoryValues().AbsoluteSum();
+    // Values that are not finite are null points: they add nothing to the whole.
+    const long double sum = MandatoryValues().FiniteAbsoluteSum();
     // A series whose values are all zero shows every point as the whole.
     const double percent =
         sum == 0 ? 100.0
@@ -462,7 +463,7 @@ std::string TChartSeries::PercentText(std::int32_t index) const {
 
 std::string TChartSeries::PercentTotalText(std::int32_t index) const {
     const std::string percent = PercentText(index);
-    const std::string total = ValueText(MandatoryValues().AbsoluteSum());
+    const std::string total = ValueText(MandatoryValues().FiniteAbsoluteSum());
     return FormatMessage(ChartStrings::PercentOf, {percent, total});
 }
 
@@ -553,14 +554,14 @@ private:
 };
 
 // Measures the mark box of every point first..last that has a mark (not null, a text that is
-// not empty) and hands the point, its text and its measured box to visit. The count is read
-// again on every step: a mark text event may remove points.
-template <typename TVisit>
+// not empty, not hidden by hidden(i)) and hands the point, its text and its measured box to
+// visit. The count is read again on every step: a mark text event may remove points.
+template <typename TVisit, typename THidden>
 void MeasureMarks(TChartSeries& series, TCustomAxisPanel& chart, TSeriesMarks& marks,
-                  std::int32_t first, std::int32_t last, TVisit&& visit) {
+                  std::int32_t first, std::int32_t last, TVisit&& visit, THidden&& hidden) {
     const TMarkBoxMeasure measure(chart, marks);
     for (std::int32_t i = first; i <= last && i < series.PointCount(); ++i) {
-        if (series.PointIsNull(i)) {
+        if (series.PointIsNull(i) || hidden(i)) {
             continue;
         }
         const std::string text = series.PointMarkText(i);
@@ -579,16 +580,32 @@ void TChartSeries::DrawMarks() {
     if (FParentChart == nullptr || FFirstVisible < 0) {
         return;
     }
-    MeasureMarks(*this, *FParentChart, *FMarks, FFirstVisible, FLastVisible,
-                 [this](std::int32_t i, const std::string& text, TSeriesMarkPosition& position) {
-                     // Centred on the point, with the box's bottom row on the point's row.
-                     const TPoint point{PointPixelX(i), PointPixelY(i)};
-                     position.ArrowFrom = point;
-                     position.ArrowTo = point;
-                     position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
-                                         Low32(std::int64_t{point.Y} - position.Height + 1)};
-                     DrawPointMark(i, text, position);
-                 });
+    // A mark is wider than a pixel, so the marks of many points in one pixel column (row, for
+    // series that order along Y) are an unreadable heap: of those only the mark of the last
+    // point that is not null is drawn, the one that would lie on top, and the others cost no
+    // text. A series off the axes has no columns.
+    const bool alongX = YIsMandatory();
+    const auto column = [this, alongX](std::int32_t i) {
+        return alongX ? PointPixelX(i) : PointPixelY(i);
+    };
+    const bool inColumns = UsesAxes();
+    const auto hidden = [&](std::int32_t i) {
+        const std::int32_t next = i + 1;
+        return inColumns && next <= FLastVisible && next < PointCount() && !PointIsNull(next) &&
+               column(next) == column(i);
+    };
+    MeasureMarks(
+        *this, *FParentChart, *FMarks, FFirstVisible, FLastVisible,
+        [this](std::int32_t i, const std::string& text, TSeriesMarkPosition& position) {
+            // Centred on the point, with the box's bottom row on the point's row.
+            const TPoint point{PointPixelX(i), PointPixelY(i)};
+            position.ArrowFrom = point;
+            position.ArrowTo = point;
+            position.LeftTop = {Low32(std::int64_t{point.X} - position.Width / 2),
+                                Low32(std::int64_t{point.Y} - position.Height + 1)};
+            DrawPointMark(i, text, position);
+        },
+        hidden);
 }
 
 void TChartSeries::LargestMarkBox(std::int32_t& width, std::int32_t& height) {
@@ -601,7 +618,8 @@ void TChartSeries::LargestMarkBox(std::int32_t& width, std::int32_t& height) {
                  [&](std::int32_t, const std::string&, const TSeriesMarkPosition& position) {
                      width = std::max(width, position.Width);
                      height = std::max(height, position.Height);
-                 });
+                 },
+                 [](std::int32_t) { return false; });
 }
 
 void TChartSeries::DrawPointMark(std::int32_t index, std::string_view text,

@@ -140,10 +140,12 @@ public:
     virtual bool UsesAxes() const { return true; }
     virtual bool IsAssociatedWith(const TCustomChartAxis& axis) const;
 
-    virtual double SeriesMinX() const { return FXValues->MinimumValue(); }
-    virtual double SeriesMaxX() const { return FXValues->MaximumValue(); }
-    virtual double SeriesMinY() const { return FYValues->MinimumValue(); }
-    virtual double SeriesMaxY() const { return FYValues->MaximumValue(); }
+    // The data range of the series; values that are not finite are null points and take no
+    // part in it.
+    virtual double SeriesMinX() const { return FXValues->FiniteMinimum(); }
+    virtual double SeriesMaxX() const { return FXValues->FiniteMaximum(); }
+    virtual double SeriesMinY() const { return FYValues->FiniteMinimum(); }
+    virtual double SeriesMaxY() const { return FYValues->FiniteMaximum(); }
     virtual double SeriesMinZ() const { return EffectiveZOrder(); }
     virtual double SeriesMaxZ() const { return EffectiveZOrder(); }
 

@@ -259,30 +259,69 @@ void TChartValueList::NumberSequence() {
 }
 
 void TChartValueList::RecomputeStats() const {
-    if (FValues.empty()) {
-        FMinimumValue = FMaximumValue = FValueSum = FAbsoluteSum = 0.0;
-    } else {
-        const double first = Scaled(FValues[0]);
-        double minimum = first;
-        double maximum = first;
-        double sum = first;
-        double absoluteSum = std::fabs(first);
-        for (std::size_t i = 1; i < FValues.size(); ++i) {
-            const double v = Scaled(FValues[i]);
-            if (v < minimum) {
-                minimum = v;
-            } else if (v > maximum) {
-                maximum = v;
-            }
-            sum += v;
-            absoluteSum += std::fabs(v);
+    // One pass: the statistics of every value as they come, and beside them those of the
+    // finite values alone. The finite sum is taken in long double, so that finite values near
+    // the largest double do not add up to an infinity before it is rounded back.
+    double minimum = 0.0;
+    double maximum = 0.0;
+    double sum = 0.0;
+    double absoluteSum = 0.0;
+    bool finiteFound = false;
+    double finiteMinimum = 0.0;
+    double finiteMaximum = 0.0;
+    long double finiteAbsoluteSum = 0.0L;
+    for (std::size_t i = 0; i < FValues.size(); ++i) {
+        const double v = Scaled(FValues[i]);
+        if (i == 0) {
+            minimum = maximum = v;
+        } else if (v < minimum) {
+            minimum = v;
+        } else if (v > maximum) {
+            maximum = v;
         }
-        FMinimumValue = minimum;
-        FMaximumValue = maximum;
-        FValueSum = sum;
-        FAbsoluteSum = absoluteSum;
+        sum += v;
+        absoluteSum += std::fabs(v);
+        if (std::isfinite(v)) {
+            if (!finiteFound) {
+                finiteMinimum = finiteMaximum = v;
+                finiteFound = true;
+            } else {
+                finiteMinimum = std::min(finiteMinimum, v);
+                finiteMaximum = std::max(finiteMaximum, v);
+            }
+            finiteAbsoluteSum += std::fabs(v);
+        }
     }
+    FMinimumValue = minimum;
+    FMaximumValue = maximum;
+    FValueSum = sum;
+    FAbsoluteSum = absoluteSum;
+    FFiniteMinimum = finiteMinimum;
+    FFiniteMaximum = finiteMaximum;
+    FFiniteAbsoluteSum = static_cast<double>(
+        std::min<long double>(finiteAbsoluteSum, std::numeric_limits<double>::max()));
     FStatsStale = false;
+}
+
+double TChartValueList::FiniteMinimum() const {
+    if (FStatsStale) {
+        RecomputeStats();
+    }
+    return FFiniteMinimum;
+}
+
+double TChartValueList::FiniteMaximum() const {
+    if (FStatsStale) {
+        RecomputeStats();
+    }
+    return FFiniteMaximum;
+}
+
+double TChartValueList::FiniteAbsoluteSum() const {
+    if (FStatsStale) {
+        RecomputeStats();
+    }
+    return FFiniteAbsoluteSum;
 }
 
 double TChartValueList::MaximumValue() const {

@@ -89,6 +89,12 @@ public:
     double MinimumValue() const;
     double ValueSum() const;
     double AbsoluteSum() const;
+    // The same statistics over the finite values only: a NaN or an infinity is a point
+    // without a value, which the chart's ranges, sums and percentages leave out. The limits
+    // are 0 when no value is finite.
+    double FiniteMinimum() const;
+    double FiniteMaximum() const;
+    double FiniteAbsoluteSum() const;
     bool StatsStale() const { return FStatsStale; }
 
     bool DateTime() const { return FDateTime; }
@@ -151,6 +157,9 @@ private:
     mutable double FMinimumValue = 0.0;
     mutable double FValueSum = 0.0;
     mutable double FAbsoluteSum = 0.0;
+    mutable double FFiniteMinimum = 0.0;
+    mutable double FFiniteMaximum = 0.0;
+    mutable double FFiniteAbsoluteSum = 0.0;
 };
 
 // The value lists of one series in creation order (X at 0, Y at 1, further dimensions after).

@@ -329,7 +329,7 @@ double TCustomBarSeries::ValueLimit(bool wantMinimum) const {
     }
     if (!found) {
         const TChartValueList& values = FHorizontal ? XValues() : YValues();
-        return wantMinimum ? values.MinimumValue() : values.MaximumValue();
+        return wantMinimum ? values.FiniteMinimum() : values.FiniteMaximum();
     }
     return result;
 }
@@ -348,6 +348,12 @@ double TCustomBarSeries::SeriesMinY() const {
 
 double TCustomBarSeries::SeriesMaxY() const {
     return FHorizontal ? TChartSeries::SeriesMaxY() : ValueLimit(false);
+}
+
+std::int32_t TCustomBarSeries::AddBar(double value, double position, std::string_view label,
+                                      TColor color) {
+    return FHorizontal ? AddPoint(value, position, label, color)
+                       : AddPoint(position, value, label, color);
 }
 
 double TCustomBarSeries::Origin() const {

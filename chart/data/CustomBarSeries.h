@@ -88,6 +88,12 @@ public:
     // Whether the bars grow along X.
     bool Horizontal() const { return FHorizontal; }
 
+    // Adds a bar of the value at the position along the ordering axis, whichever way the bars
+    // grow, and returns its index as AddPoint does. AddPoint itself takes the point's X and
+    // Y: for vertical bars (position, value), for horizontal bars (value, position).
+    std::int32_t AddBar(double value, double position, std::string_view label = {},
+                        TColor color = clDefault);
+
     // --- Hooks of the series ----------------------------------------------------------------
 
     // The values lie along Y for vertical bars and along X for horizontal ones.

@@ -67,6 +67,10 @@ void TPieSeries::SetExplodedOffset(std::int32_t index, std::int32_t percent) {
     if (index < 0) {
         throw ListIndexError(index);
     }
+    if (index > LargestExplodedIndex) {
+        throw ChartException(
+            FormatMessage(ChartStrings::ExplodedIndexRange, 0, LargestExplodedIndex));
+    }
     CheckExplode(percent);
     if (ExplodedOffset(index) == percent) {
         return;

@@ -45,7 +45,10 @@ public:
     void SetExplodeBiggest(std::int32_t value);
     // How far the slice of point index is moved out, in percent of the radius (0 to 100, else
     // ChartException; a negative index raises ListIndexError). Offsets belong to indexes, not
-    // to points: they stay where they are when points are added or removed.
+    // to points: they stay where they are when points are added or removed. They are kept in
+    // a list as long as the highest index set, so the setter refuses an index above
+    // LargestExplodedIndex with ChartException; the getter answers 0 beyond the list.
+    static constexpr std::int32_t LargestExplodedIndex = (1 << 20) - 1;
     std::int32_t ExplodedOffset(std::int32_t index) const;
     void SetExplodedOffset(std::int32_t index, std::int32_t percent);
     // The size of the hole in the middle, in percent of the radius: 0 (a full pie) to 100,

@@ -55,8 +55,8 @@ void TSeriesPointer::SetStyle(TSeriesPointerStyle value) {
 }
 
 void TSeriesPointer::SetSize(std::int32_t& field, std::int32_t value) {
-    if (value < 0) {
-        throw ChartException(std::string(ChartStrings::PointerSize));
+    if (value < 0 || value > LargestSize) {
+        throw ChartException(FormatMessage(ChartStrings::PointerSize, 0, LargestSize));
     }
     SetProperty(field, value);
 }

@@ -41,8 +41,10 @@ public:
     void SetVisible(bool value);
     TSeriesPointerStyle Style() const { return FStyle; }
     void SetStyle(TSeriesPointerStyle value);
-    // Half-sizes in pixels; a size of 0 gives a shape one pixel across. Negative sizes are
-    // refused with ChartException.
+    // Half-sizes in pixels, 0 to LargestSize; a size of 0 gives a shape one pixel across.
+    // Sizes outside are refused with ChartException: a pointer larger than any picture would
+    // only drive the axes' margins to nonsense.
+    static constexpr std::int32_t LargestSize = 1000;
     std::int32_t HorizSize() const { return FHorizSize; }
     void SetHorizSize(std::int32_t value);
     std::int32_t VertSize() const { return FVertSize; }

@@ -72,6 +72,8 @@ struct TChartLegend::TLayout {
     std::int64_t Top = 0;
     // The width the entries may take, and the most rows and columns there is room for.
     std::int64_t Width = 0;
+    // The margin between the box and the chart rectangle as it counts (see FindRoom).
+    std::int64_t Margin = 0;
     std::int64_t Rows = 0;
     std::int64_t Columns = 1;
     std::int64_t CellWidth = 0;
@@ -242,17 +244,24 @@ TChartLegend::TLayout TChartLegend::Measure(TChartCanvas3D& canvas) const {
 bool TChartLegend::FindRoom(const TRect& plot, TLayout& layout) const {
     const std::int64_t outside = layout.Shadow + 2 * layout.Frame;
     layout.Width = std::int64_t{plot.Right} - plot.Left - outside - 2 * layout.Gap;
+    // A margin takes at most half of the room that the legend would have without it: however
+    // large it is set, it never leaves the legend without room.
+    const auto marginOf = [](std::int64_t margin, std::int64_t room) {
+        return std::clamp<std::int64_t>(margin, 0, std::max<std::int64_t>(room / 2, 0));
+    };
     if (FAlignment == laLeft || FAlignment == laRight) {
         // One column, from TopPos down to the bottom of the chart rectangle.
         layout.Top = plot.Top + std::int64_t{MulDiv(FTopPos, plot.Height(), 100)};
-        layout.Width -= FHorizMargin;
+        layout.Margin = marginOf(FHorizMargin, layout.Width);
+        layout.Width -= layout.Margin;
         layout.Rows = (plot.Bottom - layout.Top - outside - 2 * layout.PadY) / layout.RowHeight;
         layout.Columns = 1;
     } else {
         layout.Top = plot.Top;
-        layout.Rows =
-            (std::int64_t{plot.Bottom} - plot.Top - outside - FVertMargin - 2 * layout.PadY) /
-            layout.RowHeight;
+        const std::int64_t height =
+            std::int64_t{plot.Bottom} - plot.Top - outside - 2 * layout.PadY;
+        layout.Margin = marginOf(FVertMargin, height);
+        layout.Rows = (height - layout.Margin) / layout.RowHeight;
         if (FMaxNumRows > 0) {
             layout.Rows = std::min<std::int64_t>(layout.Rows, FMaxNumRows);
         }
@@ -332,18 +341,18 @@ TRect TChartLegend::PlaceBox(const TRect& plot, const TLayout& layout) {
     switch (FAlignment) {
     case laLeft:
         left = plot.Left;
-        rest.Left = Clamped(left + boxWidth + shadow + FHorizMargin);
+        rest.Left = Clamped(left + boxWidth + shadow + layout.Margin);
         break;
     case laRight:
         left = std::int64_t{plot.Right} - shadow - boxWidth;
-        rest.Right = Clamped(left - FHorizMargin);
+        rest.Right = Clamped(left - layout.Margin);
         break;
     case laTop:
-        rest.Top = Clamped(top + boxHeight + shadow + FVertMargin);
+        rest.Top = Clamped(top + boxHeight + shadow + layout.Margin);
         break;
     case laBottom:
         top = std::int64_t{plot.Bottom} - shadow - boxHeight;
-        rest.Bottom = Clamped(top - FVertMargin);
+        rest.Bottom = Clamped(top - layout.Margin);
         break;
     }
     FLegendRect = MakeRect(left, top, left + boxWidth, top + boxHeight);

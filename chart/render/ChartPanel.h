@@ -121,8 +121,11 @@ public:
     void DrawOntoSurface(TChartSurface& surface, const TRect& rect);
     // The chart as a picture of width x height logical pixels, drawn at devicePixelRatio device
     // pixels to the logical one; the image carries the ratio. At ratio 1 and the window's size
-    // it is the window's picture, pixel for pixel. Raises ChartException for a size below 1 x 1,
-    // a ratio that is not above 0 or is above 64, and a picture too large for the memory.
+    // it is the window's picture, pixel for pixel. The device scale goes in steps of 1/256: a
+    // ratio between two is drawn at the nearest, and the image carries the ratio drawn. Raises
+    // ChartException, naming the ratio, for a ratio below 1/256 or above 64 (or not a number)
+    // and for a picture without a single device pixel; and for a size below 1 x 1 and a
+    // picture too large for the memory.
     QImage DrawToImage(std::int32_t width, std::int32_t height, double devicePixelRatio = 1.0);
     // Prints the whole chart on one page of the printer, inside its margins (see PrintPage).
     // Raises ChartException when the printer cannot start or fails.
@@ -137,8 +140,9 @@ public:
     bool PrintProportional() const { return FPrintProportional; }
     void SetPrintProportional(bool value);
     // Writes the chart as a PDF of one page of size logical pixels (96 to the inch, so
-    // 0.75 point each), in vectors. Raises ChartException for a size below 1 x 1 and when the
-    // file cannot be written; a file that was there stays as it was then.
+    // 0.75 point each), in vectors. Raises ChartException for a size below 1 x 1 or above
+    // LargestPdfPage x LargestPdfPage (200 inches, the largest page that PDF readers are held
+    // to) and when the file cannot be written; a file that was there stays as it was then.
     void SaveToPdf(const QString& path, const QSize& size);
     // Draws the whole chart into any open painter (of an image, an SVG generator, a page, a
     // widget) with the panel rectangle at rect, in the painter's current coordinates, which
@@ -147,6 +151,7 @@ public:
     // Printing() stays False: the chart draws as on a screen. Raises ChartException for a
     // rectangle below 1 x 1 and passes on what a chart event handler raised.
     void DrawToPainter(QPainter& painter, const QRect& rect);
+    static constexpr std::int32_t LargestPdfPage = 19200;
 
     // The drag records of the mouse: the zoom's rubber band and the scroll.
     TZoomPanningRecord& Zoom() { return FZoom; }

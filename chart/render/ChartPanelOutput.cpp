@@ -9,12 +9,14 @@
 #include <korvatel/canvas/ChartSurface.h>
 #include <korvatel/canvas/DeviceScale.h>
 
+#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace Korvatel {
 
@@ -41,6 +43,11 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
     if (width < 1 || height < 1) {
         throw ChartException(FormatMessage(ChartStrings::PictureSize, width, height));
     }
+}
+
+// A number as the messages show it: as short as it can be and still read back the same.
+std::string NumberText(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest).toStdString();
 }
 
 } // namespace
@@ -75,12 +82,22 @@ void TCustomChartPanel::DrawOntoSurface(TChartSurface& surface, const TRect& rec
 QImage TCustomChartPanel::DrawToImage(std::int32_t width, std::int32_t height,
                                       double devicePixelRatio) {
     CheckPictureSize(width, height);
-    if (!(devicePixelRatio > 0) || !(devicePixelRatio <= TDeviceScale::Largest)) {
-        throw ChartException(FormatMessage(ChartStrings::PixelRatio, TDeviceScale::Largest));
+    // The scale goes in steps of 1/256 up to 64: a ratio outside cannot be drawn as asked,
+    // and a ratio inside is drawn at its nearest step, which the image then carries.
+    constexpr double Smallest = 1.0 / TDeviceScale::Steps;
+    if (!(devicePixelRatio >= Smallest) || !(devicePixelRatio <= TDeviceScale::Largest)) {
+        throw ChartException(FormatMessage(
+            ChartStrings::PixelRatio,
+            {NumberText(devicePixelRatio), std::to_string(TDeviceScale::Largest)}));
     }
     const TDeviceScale scale = TDeviceScale::FromRatio(devicePixelRatio);
     const std::int64_t deviceWidth = scale.Edge(width);
     const std::int64_t deviceHeight = scale.Edge(height);
+    if (deviceWidth < 1 || deviceHeight < 1) {
+        throw ChartException(FormatMessage(ChartStrings::PictureNoDevicePixels,
+                                           {std::to_string(width), std::to_string(height),
+                                            NumberText(devicePixelRatio)}));
+    }
     QImage image;
     // Beyond 2^29 pixels (2 GB) a QImage cannot be made at all; below, memory decides.
     if (deviceWidth * deviceHeight <= (std::int64_t{1} << 29)) {
@@ -91,7 +108,7 @@ QImage TCustomChartPanel::DrawToImage(std::int32_t width, std::int32_t height,
         throw ChartException(FormatMessage(ChartStrings::PictureTooLarge, width, height));
     }
     image.fill(Qt::white);
-    image.setDevicePixelRatio(devicePixelRatio);
+    image.setDevicePixelRatio(scale.Value());
     {
         TChartSurface surface(image);
         DrawOntoSurface(surface, {0, 0, width, height});
@@ -166,7 +183,14 @@ void TCustomChartPanel::Print(QPrinter& printer) {
 }
 
 void TCustomChartPanel::SaveToPdf(const QString& path, const QSize& size) {
-    CheckPictureSize(size.width(), size.height());
+    if (size.width() < 1 || size.height() < 1 || size.width() > LargestPdfPage ||
+        size.height() > LargestPdfPage) {
+        throw ChartException(FormatMessage(ChartStrings::PdfPageSize,
+                                           {std::to_string(LargestPdfPage),
+                                            std::to_string(LargestPdfPage),
+                                            std::to_string(size.width()),
+                                            std::to_string(size.height())}));
+    }
     auto failed = [&path] {
         return ChartException(FormatMessage(ChartStrings::CannotWriteFile, {path.toStdString()}));
     };

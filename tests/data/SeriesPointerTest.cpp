@@ -100,8 +100,8 @@ TEST(SeriesPointer, ColoursSizesAndRefusedSizes) {
 TEST(SeriesPointer, AHugePointerCostsNoMoreThanThePicture) {
     TSeriesPointer pointer(nullptr, true);
     pointer.SetStyle(ptsDiamond);
-    pointer.SetHorizSize(2000000000);
-    pointer.SetVertSize(2000000000);
+    pointer.SetHorizSize(TSeriesPointer::LargestSize);
+    pointer.SetVertSize(TSeriesPointer::LargestSize);
     TCanvasImage image(9, 7);
     pointer.Draw(image.Canvas, 4, 3, clRed);
     // The middle of a diamond larger than the picture fills all of it.
