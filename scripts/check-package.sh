@@ -70,10 +70,11 @@ for package in "$program_package" "$development_package"; do
         exit 1
     fi
 done
-if ! dpkg-deb --contents "$runtime_package" | grep -q 'libkorvatel\.so\.[0-9.]*$' ||
-    dpkg-deb --contents "$runtime_package" | grep -qE 'include/|\.so$|\.pc$|cmake/'; then
+runtime_contents=$(dpkg-deb --contents "$runtime_package")
+if ! grep -q 'libkorvatel\.so\.[0-9.]*$' <<<"$runtime_contents" ||
+    grep -qE 'include/|\.so$|\.pc$|cmake/' <<<"$runtime_contents"; then
     echo "$runtime_name holds more or less than the versioned library:" >&2
-    dpkg-deb --contents "$runtime_package" >&2
+    echo "$runtime_contents" >&2
     exit 1
 fi
 
