@@ -141,7 +141,8 @@ TEST(DepthLayout, SeriesNeverPaintOverTheLegendOrTheTitle) {
         c.Chart.View3DOptions().SetPerspective(60);
         c.Chart.LeftAxis().AssignRange(0, 10);
         for (int i = 0; i < 40; ++i) {
-            auto* line = c.Add<TLineSeries>(clFuchsia, {-50, 60, -50});
+            // Just beyond the range: far ones would be mapped onto the axis's centre.
+            auto* line = c.Add<TLineSeries>(clFuchsia, {-4, 14, -4});
             line->SetDark3D(false);
             line->SetShowInLegend(false);
         }
@@ -216,11 +217,16 @@ TEST(DepthLayout, MarksStandOverTheShapesOfEverySeries) {
     TDepthChart c;
     c.Chart.SetAxisVisible(false);
     c.Chart.LeftAxis().AssignRange(0, 100);
-    // The deeper line's marks lie where the nearer area stands.
-    auto* line = c.Add<TLineSeries>(clBlue, {20, 20, 20});
+    c.Chart.BottomAxis().AssignRange(0, 4);
+    // The deeper line's marks lie well inside the front face of the nearer area.
+    auto* line = new TLineSeries;
+    line->SetParentChart(&c.Chart);
+    for (double x : {1.5, 2.0, 2.5}) {
+        line->AddPoint(x, 20);
+    }
     line->Marks().SetVisible(true);
     line->Marks().SetBackColor(clYellow);
-    c.Add<TAreaSeries>(clGreen, {90, 90, 90});
+    c.Add<TAreaSeries>(clGreen, {90, 90, 90, 90, 90});
     c.Draw();
     EXPECT_GT(c.Count(Rgb(clYellow), {0, 0, 600, 400}), 50u);
 }
