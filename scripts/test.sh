@@ -3,7 +3,8 @@
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
 # checks the installed program and its Debian package, runs the engine's tests under
-# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax.
+# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax and
+# of the chart engine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -35,7 +36,7 @@ for folder in core data axes canvas render; do
         build/check/tests/korvatel_tests_$folder --gtest_brief=1
 done
 
-echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> runs a longer one)"
-./scripts/fuzz.sh 20
+echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> <seconds> runs a longer one)"
+./scripts/fuzz.sh 20 60
 
 echo "== All tests passed"
