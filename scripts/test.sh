@@ -3,8 +3,8 @@
 # Installs what is missing, then builds and runs every test twice: in a normal build and in
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
 # checks the installed program and its Debian packages, runs the engine's tests under
-# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax, and
-# makes the engine's API reference. The normal build's tests include the engine as other
+# valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax and of
+# the chart engine, and makes the engine's API reference. The normal build's tests include the engine as other
 # programs use it: installed, its headers compiled alone, the examples built against the
 # installed package and through pkg-config, and the checkout taken in with add_subdirectory.
 set -euo pipefail
@@ -38,8 +38,8 @@ for folder in core data axes canvas render; do
         build/check/tests/korvatel_tests_$folder --gtest_brief=1
 done
 
-echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> runs a longer one)"
-./scripts/fuzz.sh 20
+echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> <seconds> runs a longer one)"
+./scripts/fuzz.sh 20 60
 
 echo "== API reference (no Doxygen warning allowed)"
 cmake --build build/check --target docs
