@@ -4,9 +4,10 @@
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; then
 # checks the installed program and its Debian packages, runs the engine's tests under
 # valgrind's memcheck and a short fuzzing round of the parameter fields' number syntax and of
-# the chart engine, and makes the engine's API reference. The normal build's tests include the engine as other
-# programs use it: installed, its headers compiled alone, the examples built against the
-# installed package and through pkg-config, and the checkout taken in with add_subdirectory.
+# the chart engine, and makes the engine's API reference. The normal build's tests include the
+# engine as other programs use it: installed, its headers compiled alone, the examples built
+# against the installed package and through pkg-config, and the checkout taken in with
+# add_subdirectory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
