@@ -65,7 +65,7 @@ for package in "$program_package" "$runtime_package" "$development_package"; do
 done
 # The program and the headers belong to one build of the library.
 for package in "$program_package" "$development_package"; do
-    if ! dpkg-deb --field "$package" Depends | grep -qF "$runtime_name (= $version)"; then
+    if ! dpkg-deb --field "$package" Depends | grep -F "$runtime_name (= $version)" > /dev/null; then
         echo "$(basename "$package") does not depend on $runtime_name (= $version)" >&2
         exit 1
     fi

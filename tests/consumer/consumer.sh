@@ -74,7 +74,9 @@ case $step in
             build "$work/examples/$name"
             program=$work/examples/$name/korvatel_example_$name
             # The example must run on the installed library, not on the build tree's.
-            if ! ldd "$program" | grep -q "=> $prefix/"; then
+            # grep reads all of the list: one that stopped at the first match would end ldd
+            # with a broken pipe, which pipefail counts as a failure.
+            if ! ldd "$program" | grep -F "=> $prefix/" > /dev/null; then
                 echo "$name is not linked against the library in $prefix:" >&2
                 ldd "$program" >&2
                 exit 1
