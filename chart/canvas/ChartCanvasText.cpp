@@ -18,6 +18,47 @@ using namespace CanvasDetail;
 
 namespace {
 
+// The part of a convex polygon inside a rectangle (Sutherland and Hodgman, one edge of the
+// rectangle at a time). A region is only ever built of a polygon of sane size: the platform
+// gives up on polygons of very many rows, leaving an empty region and losing memory.
+QPolygon ClipConvexPolygon(const QPolygon& polygon, const QRectF& guard) {
+    std::vector<QPointF> points(polygon.begin(), polygon.end());
+    const auto clipEdge = [&points](auto inside, auto cut) {
+        std::vector<QPointF> kept;
+        kept.reserve(points.size() + 1);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const QPointF& a = points[i];
+            const QPointF& b = points[(i + 1) % points.size()];
+            if (inside(a)) {
+                kept.push_back(a);
+            }
+            if (inside(a) != inside(b)) {
+                kept.push_back(cut(a, b));
+            }
+        }
+        points = std::move(kept);
+    };
+    const auto atX = [](double x) {
+        return [x](const QPointF& a, const QPointF& b) {
+            return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+        };
+    };
+    const auto atY = [](double y) {
+        return [y](const QPointF& a, const QPointF& b) {
+            return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
+        };
+    };
+    clipEdge([&](const QPointF& p) { return p.x() >= guard.left(); }, atX(guard.left()));
+    clipEdge([&](const QPointF& p) { return p.x() <= guard.right(); }, atX(guard.right()));
+    clipEdge([&](const QPointF& p) { return p.y() >= guard.top(); }, atY(guard.top()));
+    clipEdge([&](const QPointF& p) { return p.y() <= guard.bottom(); }, atY(guard.bottom()));
+    QPolygon result;
+    for (const QPointF& p : points) {
+        result << p.toPoint();
+    }
+    return result;
+}
+
 // Andrew's monotone chain: the convex hull of the projected corners of a box is the outline of
 // the box as seen on screen.
 QPolygon ConvexHull(std::vector<QPoint> points) {
@@ -272,7 +313,17 @@ void TChartCanvas3D::ClipToChartBox(const TRect& rect, std::int32_t z0, std::int
         }
     }
     FClipKind = TClipKind::Region;
-    FClipRegion = QRegion(ConvexHull(std::move(corners)), Qt::OddEvenFill);
+    // Far beyond the panel the outline is cut off; within 16384 pixels of it the region is the
+    // projected box exactly.
+    constexpr double Guard = 16384;
+    const QRectF guard(FBounds.Left - Guard, FBounds.Top - Guard,
+                       static_cast<double>(FBounds.Right) - FBounds.Left + 2 * Guard,
+                       static_cast<double>(FBounds.Bottom) - FBounds.Top + 2 * Guard);
+    QPolygon outline = ConvexHull(std::move(corners));
+    if (!guard.contains(QRectF(outline.boundingRect()))) {
+        outline = ClipConvexPolygon(outline, guard);
+    }
+    FClipRegion = QRegion(outline, Qt::OddEvenFill);
     ClipChanged();
 }
 

@@ -229,6 +229,14 @@ QRgb TPixelLine::ApplyMode(TPenMode mode, QRgb pen, QRgb pixel) {
     return (result & 0xFFFFFFu) | Opaque;
 }
 
+void TRegionIndex::Assign(const QRegion& region) {
+    if (region == FSource) {
+        return;
+    }
+    FSource = region;
+    FRects.assign(region.begin(), region.end());
+}
+
 void TPixelLine::SetTarget(std::uint8_t* bits, std::int64_t bytesPerLine, const TRect& clip,
                            const QRegion* region) {
     FBits = bits;
@@ -237,6 +245,9 @@ void TPixelLine::SetTarget(std::uint8_t* bits, std::int64_t bytesPerLine, const 
     FGaps = nullptr;
     FClip = clip;
     FRegion = region;
+    if (region != nullptr) {
+        FRegionIndex.Assign(*region);
+    }
 }
 
 void TPixelLine::SetCollector(std::vector<QPoint>* points, std::vector<QPoint>* gaps,
@@ -247,6 +258,9 @@ void TPixelLine::SetCollector(std::vector<QPoint>* points, std::vector<QPoint>* 
     FGaps = gaps;
     FClip = clip;
     FRegion = region;
+    if (region != nullptr) {
+        FRegionIndex.Assign(*region);
+    }
 }
 
 void TPixelLine::SetPen(QRgb color, TPenMode mode, TPattern pattern, bool opaqueGaps,
@@ -417,7 +431,7 @@ void TPixelLine::PaintPattern(const TSpan& span) {
         if (++position == length) {
             position = 0;
         }
-        if ((!on && !FOpaqueGaps) || (FRegion != nullptr && !FRegion->contains(QPoint(x, y)))) {
+        if ((!on && !FOpaqueGaps) || (FRegion != nullptr && !FRegionIndex.Contains(x, y))) {
             return;
         }
         if (FBits != nullptr) {

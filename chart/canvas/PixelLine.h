@@ -7,6 +7,8 @@
 #include <korvatel/canvas/DeviceScale.h>
 
 #include <QPoint>
+#include <QRect>
+#include <QRegion>
 #include <QRgb>
 #include <algorithm>
 #include <cstdint>
@@ -14,9 +16,34 @@
 #include <span>
 #include <vector>
 
-class QRegion;
-
 namespace Korvatel {
+
+// The pixels of a clip region, looked up by a binary search over its bands. QRegion keeps its
+// rectangles in y-x bands (the rectangles of one band share their rows, sorted by column), but
+// its own point test walks every rectangle, and a 3D chart box is a polygon region of about one
+// band per row: testing each pixel of a line against it cost more than the drawing itself.
+class KORVATEL_EXPORT TRegionIndex {
+public:
+    // Takes the region's rectangles; a region equal to the last one (shared, as the canvas's
+    // clip is between two changes) costs nothing.
+    void Assign(const QRegion& region);
+    bool Contains(std::int32_t x, std::int32_t y) const {
+        // The first rectangle whose rows reach y; the rectangles of its band follow it.
+        auto it = std::partition_point(FRects.begin(), FRects.end(),
+                                       [y](const QRect& rect) { return rect.bottom() < y; });
+        for (; it != FRects.end() && it->top() <= y; ++it) {
+            if (x >= it->left() && x <= it->right()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QRegion FSource;
+    std::vector<QRect> FRects;
+};
+
 
 // The canvas's one-pixel lines, drawn by our own routine instead of the painter's, because the
 // chart's pixel rules are exact and the painter's slanted lines are not:
@@ -331,6 +358,7 @@ private:
     std::vector<QPoint>* FGaps = nullptr;
     TRect FClip;
     const QRegion* FRegion = nullptr;
+    TRegionIndex FRegionIndex;
     QRgb FColor = 0xFF000000u;
     QRgb FGapColor = 0xFFFFFFFFu;
     TPenMode FMode = pmCopy;

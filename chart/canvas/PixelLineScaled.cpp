@@ -266,7 +266,7 @@ void TPixelLine::PaintWidePattern(const TWideSpan& span) {
                  for (std::int64_t i = across.From; i < across.To; ++i) {
                      const auto x = static_cast<std::int32_t>(span.XMajor ? major : i);
                      const auto y = static_cast<std::int32_t>(span.XMajor ? i : major);
-                     if (FRegion != nullptr && !FRegion->contains(QPoint(x, y))) {
+                     if (FRegion != nullptr && !FRegionIndex.Contains(x, y)) {
                          continue;
                      }
                      QRgb& pixel = PixelAt(x, y);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <korvatel/canvas/PixelLine.h>
 
+#include <QPolygon>
+#include <QRegion>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
@@ -480,5 +482,27 @@ TEST(PixelLineTest, ALongVerticalRunStopsAtTheClip) {
         EXPECT_EQ(picture.At(x, y),
                   inside ? qRgb(1, 2, 3) : untouched.Pixels[static_cast<std::size_t>(y * 70 + x)])
             << y;
+    }
+}
+
+// The band index answers as QRegion does, for a polygon region of one band per row, a region
+// of several rectangles in one band, a single rectangle, and again after the region changed.
+TEST(PixelLineTest, TheRegionIndexFindsExactlyTheRegionsPixels) {
+    const QPolygon slanted({QPoint(5, 2), QPoint(40, 9), QPoint(33, 37), QPoint(2, 30)});
+    const std::vector<QRegion> regions = {
+        QRegion(slanted),
+        QRegion(2, 3, 10, 20) + QRegion(20, 3, 5, 20) + QRegion(30, 10, 8, 4),
+        QRegion(7, 7, 1, 1),
+        QRegion(),
+    };
+    TRegionIndex index;
+    for (const QRegion& region : regions) {
+        index.Assign(region);
+        for (std::int32_t y = -1; y < 42; ++y) {
+            for (std::int32_t x = -1; x < 42; ++x) {
+                ASSERT_EQ(index.Contains(x, y), region.contains(QPoint(x, y)))
+                    << x << ", " << y << " of " << region.rectCount() << " rectangles";
+            }
+        }
     }
 }
