@@ -173,7 +173,7 @@ public:
 
     // --- 3D solids: only the faces that look at the viewer, the farthest first ----------------
     //
-    // A solid fills the box of columns rect.Left..rect.Right - 1 and rows rect.Top..
+    // A solid fills the box of columns rect.Left to rect.Right - 1 and rows rect.Top to
     // rect.Bottom - 1 (the pixels of a rectangle; the corners may come in any order) from depth
     // z0 to z1. Its faces are filled with the brush and outlined with the pen, so that outlines
     // run along visible edges only. With dark, a face that does not look at the front is drawn
