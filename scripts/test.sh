@@ -35,13 +35,25 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 echo "== Engine tests under valgrind's memcheck"
 # The printed-page test reads its page back through pdftoppm; while that child runs, memcheck
 # reports conditional jumps in code it cannot name, outside the engine. That test alone runs
-# without memcheck (the normal and the sanitizer builds run it).
-for folder in core data axes canvas render; do
-    valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+# without memcheck (the normal and the sanitizer builds run it). Memcheck runs one thread, so
+# the folders run side by side, one per core; each folder's report is shown when it ends.
+memcheck() {
+    local log=build/check/memcheck-$1.log
+    if valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
         --show-leak-kinds=definite --suppressions=tests/valgrind.supp \
-        build/check/tests/korvatel_tests_$folder --gtest_brief=1 \
-        --gtest_filter=-ChartPdfTest.APrintoutIsOnePageWithinTheMarginsCentredAcross
-done
+        build/check/tests/korvatel_tests_$1 --gtest_brief=1 \
+        --gtest_filter=-ChartPdfTest.APrintoutIsOnePageWithinTheMarginsCentredAcross \
+        >"$log" 2>&1; then
+        echo "memcheck $1: clean"
+    else
+        cat "$log"
+        echo "memcheck $1: FAILED"
+        return 1
+    fi
+}
+export -f memcheck
+printf '%s\n' render canvas data axes core |
+    xargs -P "$jobs" -I{} bash -c 'memcheck {}'
 
 echo "== Fuzzing (a short round; scripts/fuzz.sh <seconds> <seconds> runs a longer one)"
 ./scripts/fuzz.sh 20 60
