@@ -162,6 +162,7 @@ TEST(UnderSeriesReuseTest, EveryKindOfChangeUnderTheSeriesIsSeen) {
          },
          true},
         {"3D", [](TChart& c, TFastLineSeries&) { c.SetView3D(true); }, true},
+        {"anti-aliasing", [](TChart& c, TFastLineSeries&) { c.SetAntialiasing(true); }, true},
         {"rubber band of a zoom in progress",
          [](TChart& c, TFastLineSeries&) {
              c.Zoom().Start(100, 60);
