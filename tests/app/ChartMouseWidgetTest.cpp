@@ -223,6 +223,18 @@ TEST_F(ChartMouseWidgetTest, TheRubberBandLeavesThePictureUnchangedOnceRemoved) 
     EXPECT_EQ(Bottom(), FullBottom);
 }
 
+TEST_F(ChartMouseWidgetTest, TheScreenShowsTheBandAtEveryStepOfTheDrag) {
+    TPaintCounter counter(Widget.get());
+    Press({300, 200}, Qt::LeftButton);
+    for (int step = 1; step <= 3; ++step) {
+        const int before = counter.Paints;
+        Move({300 + 40 * step, 200 + 30 * step}, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_GT(counter.Paints, before) << step;
+    }
+    Release({420, 290}, Qt::LeftButton);
+}
+
 TEST_F(ChartMouseWidgetTest, OneWheelNotchIsOneStepHoweverItArrives) {
     struct Row {
         const char* name;

@@ -372,6 +372,52 @@ TEST(ChartPdfTest, PrintedDottedGridLinesAreHairlines) {
     EXPECT_LT(grey(page) * 2, grey(picture));
 }
 
+TEST(ChartPdfTest, OnPaperWhiteTextsTurnBlackAndADottedLineBecomesAHairline) {
+    // White labels and a white axis title on a navy panel: on the screen they show, on paper
+    // (where the panel may not be printed) they would vanish.
+    PictureChart p;
+    p.chart.SetColor(clNavy);
+    TChartAxis& left = p.chart.LeftAxis();
+    left.LabelsFont().SetColor(clWhite);
+    left.Title().SetCaption("Y");
+    left.Title().Font().SetColor(clWhite);
+    auto* series = static_cast<TFastLineSeries*>(p.chart.SeriesList()[0]);
+    series->LinePen().SetStyle(psDot);
+    const QImage picture = p.chart.DrawToImage(400, 250, 4.0);
+    const QImage page = PrintedPage(p.chart);
+    // The texts of the left axis stand left of the axis line's ticks.
+    const QRect texts(8, 4 * p.plotRect.Top, 4 * p.plotRect.Left - 40,
+                      4 * (p.plotRect.Bottom - p.plotRect.Top));
+    auto count = [&texts](const QImage& image, auto&& test) {
+        int n = 0;
+        for (int y = texts.top(); y <= texts.bottom(); ++y) {
+            for (int x = texts.left(); x <= texts.right(); ++x) {
+                n += test(image.pixel(x, y)) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    const auto white = [](QRgb c) { return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200; };
+    const auto black = [](QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; };
+    EXPECT_GT(count(picture, white), 500);
+    EXPECT_EQ(count(picture, black), 0);
+    EXPECT_GT(count(page, black), 500);
+    EXPECT_EQ(count(page, white), 0);
+    // The dotted line is drawn with the device's thinnest pen on paper, one logical pixel
+    // (four device pixels) wide in the picture.
+    const auto red = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                n += image.pixel(x, y) == Red ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    EXPECT_GT(red(page), 100);
+    EXPECT_LT(red(page) * 2, red(picture));
+}
+
 TEST(ChartPdfTest, APrintoutIsOnePageWithinTheMarginsCentredAcross) {
     // A wide chart fills the width between the margins; a tall one the height, and stands in
     // the middle across. A4 at 72 dpi is 595 x 842 points, the margins 56.7 and 85 points.
