@@ -279,18 +279,22 @@ void TCustomChartAxis::SetExactDateTime(bool value) {
 }
 
 void TCustomChartAxis::SetLabelsSize(std::int32_t value) {
+    CheckPropertyRange("Axis LabelsSize", value, 0, TCustomChartAxis::LargestRoom);
     SetProperty(FLabelsSize, value);
 }
 
 void TCustomChartAxis::SetTickLength(std::int32_t value) {
+    CheckPropertyRange("Axis TickLength", value, -TCustomChartAxis::LargestRoom, TCustomChartAxis::LargestRoom);
     SetProperty(FTickLength, value);
 }
 
 void TCustomChartAxis::SetTickInnerLength(std::int32_t value) {
+    CheckPropertyRange("Axis TickInnerLength", value, -TCustomChartAxis::LargestRoom, TCustomChartAxis::LargestRoom);
     SetProperty(FTickInnerLength, value);
 }
 
 void TCustomChartAxis::SetMinorTickLength(std::int32_t value) {
+    CheckPropertyRange("Axis MinorTickLength", value, -TCustomChartAxis::LargestRoom, TCustomChartAxis::LargestRoom);
     SetProperty(FMinorTickLength, value);
 }
 
@@ -307,6 +311,7 @@ void TCustomChartAxis::SetTickOnLabelsOnly(bool value) {
 }
 
 void TCustomChartAxis::SetTitleSize(std::int32_t value) {
+    CheckPropertyRange("Axis TitleSize", value, 0, TCustomChartAxis::LargestRoom);
     SetProperty(FTitleSize, value);
 }
 

@@ -149,7 +149,9 @@ public:
     // Calendar-exact steps (whole months, years) for date-time labels.
     bool ExactDateTime() const { return FExactDateTime; }
     void SetExactDateTime(bool value);
-    // Fixed room for the labels across the axis; 0 measures them.
+    // Lengths and fixed rooms in pixels reach at most LargestRoom (lengths either way).
+    static constexpr std::int32_t LargestRoom = 10000;
+    // Fixed room for the labels across the axis, 0 to LargestRoom; 0 measures them.
     std::int32_t LabelsSize() const { return FLabelsSize; }
     void SetLabelsSize(std::int32_t value);
 
@@ -159,19 +161,20 @@ public:
     TChartPen& Axis() { return FAxisPen; }
     const TChartPen& Axis() const { return FAxisPen; }
     void SetAxis(const TChartPen& value) { FAxisPen.Assign(value); }
-    // Ticks outside the chart rectangle, and their length.
+    // Ticks outside the chart rectangle, and their length (-LargestRoom to LargestRoom).
     TChartPen& Ticks() { return FTicks; }
     const TChartPen& Ticks() const { return FTicks; }
     void SetTicks(const TChartPen& value) { FTicks.Assign(value); }
     std::int32_t TickLength() const { return FTickLength; }
     void SetTickLength(std::int32_t value);
-    // Ticks inside the chart rectangle, and their length.
+    // Ticks inside the chart rectangle, and their length (-LargestRoom to LargestRoom).
     TChartPen& TicksInner() { return FTicksInner; }
     const TChartPen& TicksInner() const { return FTicksInner; }
     void SetTicksInner(const TChartPen& value) { FTicksInner.Assign(value); }
     std::int32_t TickInnerLength() const { return FTickInnerLength; }
     void SetTickInnerLength(std::int32_t value);
-    // Minor ticks, their length and how many stand between two neighbouring ticks.
+    // Minor ticks, their length (-LargestRoom to LargestRoom) and how many stand between two
+    // neighbouring ticks.
     TChartPen& MinorTicks() { return FMinorTicks; }
     const TChartPen& MinorTicks() const { return FMinorTicks; }
     void SetMinorTicks(const TChartPen& value) { FMinorTicks.Assign(value); }
@@ -195,7 +198,7 @@ public:
     TChartAxisTitle& Title() { return FTitle; }
     const TChartAxisTitle& Title() const { return FTitle; }
     void SetTitle(const TChartAxisTitle& value) { FTitle.Assign(value); }
-    // Fixed room for the title across the axis; 0 measures it.
+    // Fixed room for the title across the axis, 0 to LargestRoom; 0 measures it.
     std::int32_t TitleSize() const { return FTitleSize; }
     void SetTitleSize(std::int32_t value);
     // Moves the axis line, labels and title into the chart rectangle by this percent of its

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <korvatel/canvas/ChartPen.h>
+#include <korvatel/core/ChartErrors.h>
 
 namespace Korvatel {
 
@@ -24,6 +25,7 @@ void TChartPen::SetColor(TColor value) {
 }
 
 void TChartPen::SetWidth(std::int32_t value) {
+    CheckPropertyRange("Pen width", value, 0, LargestWidth);
     if (FWidth != value) {
         FWidth = value;
         Changed();

@@ -54,6 +54,9 @@ public:
 
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
+    // Width in pixels, 0 to LargestWidth; 0 and 1 draw one-pixel lines. A wider pen would
+    // cover the whole picture with one stroke and cost as much.
+    static constexpr std::int32_t LargestWidth = 100;
     std::int32_t Width() const { return FWidth; }
     void SetWidth(std::int32_t value);
     TPenStyle Style() const { return FStyle; }

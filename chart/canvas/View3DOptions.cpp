@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <korvatel/canvas/View3DOptions.h>
+#include <korvatel/core/ChartErrors.h>
 
 namespace Korvatel {
 
@@ -24,6 +25,7 @@ void TView3DOptions::SetOrthogonal(bool value) {
 }
 
 void TView3DOptions::SetPerspective(std::int32_t value) {
+    CheckPropertyRange("Perspective", value, 0, 100);
     SetProperty(FPerspective, value);
 }
 

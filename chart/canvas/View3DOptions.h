@@ -31,7 +31,7 @@ public:
     // The oblique view without rotation or perspective.
     bool Orthogonal() const { return FOrthogonal; }
     void SetOrthogonal(bool value);
-    // Strength of the perspective; 0 switches it off.
+    // Strength of the perspective, 0 to 100; 0 switches it off.
     std::int32_t Perspective() const { return FPerspective; }
     void SetPerspective(std::int32_t value);
     // Degrees of rotation about the vertical axis.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <korvatel/core/Export.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -29,5 +31,10 @@ public:
 private:
     long long FIndex;
 };
+
+// Refuses a value of a published property outside lowest..highest with a ChartException whose
+// message names the property and its range ("Pen width must be between 0 and 100"). Setters
+// call it before they store anything.
+KORVATEL_EXPORT void CheckPropertyRange(const char* name, long long value, long long lowest, long long highest);
 
 } // namespace Korvatel

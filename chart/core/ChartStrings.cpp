@@ -42,6 +42,13 @@ std::string FormatMessage(std::string_view pattern, long long a, long long b) {
     return FormatMessage(pattern, {first, second});
 }
 
+void CheckPropertyRange(const char* name, long long value, long long lowest, long long highest) {
+    if (value < lowest || value > highest) {
+        throw ChartException(FormatMessage(ChartStrings::PropertyRange,
+                                           {name, std::to_string(lowest), std::to_string(highest)}));
+    }
+}
+
 ListIndexError::ListIndexError(long long index)
     : std::out_of_range(FormatMessage(ChartStrings::ListIndexOutOfBounds, index)), FIndex(index) {}
 

@@ -37,6 +37,7 @@ inline constexpr std::string_view InvalidDataSource = "No valid DataSource: %s";
 inline constexpr std::string_view FillSampleCount = "FillSampleValues NumValues must be > 0";
 inline constexpr std::string_view PercentOf = "%s of %s";
 inline constexpr std::string_view PointerSize = "Pointer size must be between %d and %d";
+inline constexpr std::string_view PropertyRange = "%s must be between %d and %d";
 inline constexpr std::string_view AreaOrigin = "Area origin must be a finite number";
 inline constexpr std::string_view SeriesTitlePrefix = "Series ";
 inline constexpr std::string_view LegendNegative = "Legend %s must be >= 0";

@@ -162,8 +162,10 @@ public:
     // Draws the marks of the visible points (run after the points when Marks are visible).
     virtual void DrawMarks();
     // The width and height of the biggest mark box of the points, as DrawMarks measures the
-    // boxes (for series kinds that keep room for their marks); 0 and 0 without a chart.
-    void LargestMarkBox(std::int32_t& width, std::int32_t& height);
+    // boxes (for series kinds that keep room for their marks); 0 and 0 without a chart. With
+    // measureWidth False the width stays 0 and no text is laid out: the height needs only the
+    // number of lines of each text.
+    void LargestMarkBox(std::int32_t& width, std::int32_t& height, bool measureWidth = true);
     // Draws the mark of one point at the position worked out for it (a hook for series kinds
     // that move their marks).
     virtual void DrawPointMark(std::int32_t index, std::string_view text,

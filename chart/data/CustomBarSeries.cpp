@@ -300,9 +300,10 @@ void TCustomBarSeries::PrepareChartDraw() {
     if (ParentChart() == nullptr || !Marks().Visible()) {
         return;
     }
+    // Only the extent along the values takes room; the other one is left unmeasured.
     std::int32_t width = 0;
     std::int32_t height = 0;
-    LargestMarkBox(width, height);
+    LargestMarkBox(width, height, FHorizontal);
     const std::int64_t extent = FHorizontal ? width : height;
     FMarkRoom = ClampToInt32(std::max<std::int64_t>(0, Marks().ArrowLength()) + extent);
 }

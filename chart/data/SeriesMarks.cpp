@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <korvatel/data/SeriesMarks.h>
+#include <korvatel/core/ChartErrors.h>
 
 #include <korvatel/canvas/Canvas3D.h>
 #include <korvatel/data/ChartSeries.h>
@@ -47,6 +48,7 @@ void TSeriesMarks::SetVisible(bool value) {
 }
 
 void TSeriesMarks::SetArrowLength(std::int32_t value) {
+    CheckPropertyRange("Marks ArrowLength", value, -LargestArrowLength, LargestArrowLength);
     SetProperty(FArrowLength, value);
 }
 

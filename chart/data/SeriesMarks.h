@@ -64,7 +64,9 @@ public:
     // million points does not draw a million boxes.
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
-    // How far the fast line lifts its marks above the points, in pixels.
+    // How far the marks stand off their points, in pixels, -LargestArrowLength to
+    // LargestArrowLength.
+    static constexpr std::int32_t LargestArrowLength = 10000;
     std::int32_t ArrowLength() const { return FArrowLength; }
     void SetArrowLength(std::int32_t value);
     TSeriesMarksStyle Style() const { return FStyle; }

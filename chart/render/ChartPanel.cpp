@@ -204,15 +204,19 @@ void TCustomChartPanel::SetColor(TColor value) {
 }
 
 void TCustomChartPanel::SetMarginLeft(std::int32_t value) {
+    CheckPropertyRange("MarginLeft", value, 0, 100);
     SetProperty(FMarginLeft, value);
 }
 void TCustomChartPanel::SetMarginTop(std::int32_t value) {
+    CheckPropertyRange("MarginTop", value, 0, 100);
     SetProperty(FMarginTop, value);
 }
 void TCustomChartPanel::SetMarginRight(std::int32_t value) {
+    CheckPropertyRange("MarginRight", value, 0, 100);
     SetProperty(FMarginRight, value);
 }
 void TCustomChartPanel::SetMarginBottom(std::int32_t value) {
+    CheckPropertyRange("MarginBottom", value, 0, 100);
     SetProperty(FMarginBottom, value);
 }
 void TCustomChartPanel::SetBevelOuter(TPanelBevel value) {

@@ -171,7 +171,8 @@ public:
 
     // --- Layout ----------------------------------------------------------------------------
 
-    // Percent of the panel width (left, right) or height (top, bottom) left around PlotRect.
+    // Percent of the panel width (left, right) or height (top, bottom) left around PlotRect,
+    // 0 to 100 each.
     std::int32_t MarginLeft() const { return FMarginLeft; }
     void SetMarginLeft(std::int32_t value);
     std::int32_t MarginTop() const { return FMarginTop; }

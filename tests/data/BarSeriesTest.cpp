@@ -220,6 +220,29 @@ TEST(BarChart, MarginsKeepTheOuterBarsAndTheirMarksInsideTheChartRectangle) {
     EXPECT_LE(bars->Marks().Position(2)->Bounds().Right, plot.Right);
 }
 
+// Upright bars keep room for the number of lines of their marks: a text of three lines on the
+// tallest bar stays inside, although its width is never measured.
+TEST(BarChart, RoomAboveUprightBarsCountsTheLinesOfTheMarks) {
+    TChart chart;
+    chart.SetSize(300, 200);
+    chart.SetView3D(false);
+    auto* bars = new TBarSeries;
+    bars->SetParentChart(&chart);
+    for (const double value : {25.0, 60.0, 40.0}) {
+        bars->AppendValue(value);
+    }
+    bars->Marks().SetVisible(true);
+    bars->OnGetMarkText = [](TChartSeries*, std::int32_t index, std::string& text) {
+        if (index == 1) {
+            text += "\rsecond\rthird";
+        }
+    };
+    DrawChartImage(chart);
+    const TSeriesMarkPosition& tallest = *bars->Marks().Position(1);
+    EXPECT_GE(tallest.LeftTop.Y, chart.PlotRect().Top + 1);
+    EXPECT_GT(tallest.Height, 3 * 12);
+}
+
 TEST(BarChart, RefusedSettingsAndPointsWithoutABar) {
     TChart chart;
     chart.SetView3D(false);

@@ -12,6 +12,7 @@
 #include <korvatel/data/LineSeries.h>
 #include <korvatel/data/PieSeries.h>
 #include <korvatel/data/PointSeries.h>
+#include <korvatel/canvas/View3DOptions.h>
 
 #include <QTemporaryDir>
 #include <climits>
@@ -127,6 +128,61 @@ TEST(SoundInputTest, SettersRefuseSizesBeyondTheirRange) {
                       {"Pointer size", std::to_string(TSeriesPointer::LargestSize)});
     }
     EXPECT_EQ(points.Pointer().VertSize(), 4);
+}
+
+// Every size a setter takes has a range: a value outside it is refused with a message that
+// names the property and the range, and the property keeps its value.
+TEST(SoundInputTest, SettersRefuseValuesOutsideTheirRangeByName) {
+    TFlatChart c;
+    auto& line = c.Add<TLineSeries>();
+    struct TRow {
+        const char* Message;
+        std::function<void(std::int32_t)> Set;
+        std::function<std::int32_t()> Get;
+        std::int32_t Bad;
+    };
+    TChartAxis& axis = c.chart.LeftAxis();
+    const TRow rows[] = {
+        {"Pen width must be between 0 and 100", [&](std::int32_t v) { line.LinePen().SetWidth(v); },
+         [&] { return line.LinePen().Width(); }, TChartPen::LargestWidth + 1},
+        {"Pen width must be between 0 and 100", [&](std::int32_t v) { axis.Grid().SetWidth(v); },
+         [&] { return axis.Grid().Width(); }, -1},
+        {"Axis TickLength must be between -10000 and 10000",
+         [&](std::int32_t v) { axis.SetTickLength(v); }, [&] { return axis.TickLength(); },
+         INT_MIN},
+        {"Axis TickInnerLength must be between -10000 and 10000",
+         [&](std::int32_t v) { axis.SetTickInnerLength(v); },
+         [&] { return axis.TickInnerLength(); }, 10001},
+        {"Axis MinorTickLength must be between -10000 and 10000",
+         [&](std::int32_t v) { axis.SetMinorTickLength(v); },
+         [&] { return axis.MinorTickLength(); }, INT_MAX},
+        {"Axis LabelsSize must be between 0 and 10000",
+         [&](std::int32_t v) { axis.SetLabelsSize(v); }, [&] { return axis.LabelsSize(); }, -1},
+        {"Axis TitleSize must be between 0 and 10000",
+         [&](std::int32_t v) { axis.SetTitleSize(v); }, [&] { return axis.TitleSize(); }, 10001},
+        {"MarginLeft must be between 0 and 100", [&](std::int32_t v) { c.chart.SetMarginLeft(v); },
+         [&] { return c.chart.MarginLeft(); }, 101},
+        {"MarginBottom must be between 0 and 100",
+         [&](std::int32_t v) { c.chart.SetMarginBottom(v); },
+         [&] { return c.chart.MarginBottom(); }, -1},
+        {"Marks ArrowLength must be between -10000 and 10000",
+         [&](std::int32_t v) { line.Marks().SetArrowLength(v); },
+         [&] { return line.Marks().ArrowLength(); }, -10001},
+        {"Perspective must be between 0 and 100",
+         [&](std::int32_t v) { c.chart.View3DOptions().SetPerspective(v); },
+         [&] { return c.chart.View3DOptions().Perspective(); }, 101},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Message);
+        const std::int32_t before = row.Get();
+        ExpectRefused([&] { row.Set(row.Bad); }, {row.Message});
+        EXPECT_EQ(row.Get(), before);
+    }
+    // The ends of a range are accepted.
+    line.LinePen().SetWidth(TChartPen::LargestWidth);
+    EXPECT_EQ(line.LinePen().Width(), TChartPen::LargestWidth);
+    axis.SetTickLength(-TChartAxis::LargestRoom);
+    EXPECT_EQ(axis.TickLength(), -TChartAxis::LargestRoom);
 }
 
 // A picture is drawn at the ratio asked for, or refused with a message that names the ratio:
