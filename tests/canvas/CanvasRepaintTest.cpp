@@ -357,6 +357,9 @@ TEST(CanvasRepaintTest, AClipPutBackAfterANarrowerOneIsTheBoxRegionAgainOnEveryS
                 if (narrowed == 1) {
                     narrow();
                 }
+                // Something drawn without a clip in between, as the legend's texts are.
+                canvas.Brush().SetColor(clGreen);
+                canvas.FillRectangle({0, 190, 10, 200});
                 canvas.ClipToChartBox({50, 60, 150, 160}, 0, 40);
                 if (narrowed == 2) {
                     narrow();
