@@ -37,6 +37,10 @@ struct TSolidPieSlice {
     bool EndCut = true;
 };
 
+// The shapes that TCanvas3D::DrawRowShape draws: how wide a row of the shape is at its
+// height (see there).
+enum TRowShape : std::uint8_t { rsEllipse, rsDiamond, rsTriangle, rsDownTriangle };
+
 // Every drawing and projection operation of the chart's canvas. All coordinates are pixels of
 // the target surface; rectangles are left, top, right, bottom with right and bottom exclusive.
 // Texts are UTF-8. Drawing operations report nothing: with no target surface, or where the
@@ -117,6 +121,19 @@ public:
                                  std::string_view text) = 0;
     // No clip at all afterwards.
     virtual void RemoveClipping() = 0;
+    // A shape centred on the pixel (x, y), h pixels to either side of it and v above and
+    // below, drawn a row of the surface's pixels at a time. The shape touches the outer edges
+    // of that box's pixels, h + 1/2 and v + 1/2 from the centre of (x, y): an ellipse, a
+    // diamond, a triangle standing on the box's bottom or one hanging from its top, pointed at
+    // the middle of the opposite side. A pixel belongs to it when its centre does. Outlined,
+    // the pixels of a row that lie beyond the rows a line's width above and below it, and the
+    // line's width of pixels at either end of the row, are drawn with the pen, and the rest
+    // with the brush; otherwise the brush fills it all. On a surface of another device scale
+    // the rows are device pixels, the centre and sizes are scaled, and the outline is as wide
+    // as a line (TDeviceScale::LineWidth): the shape is round at the device's resolution and
+    // not a magnified staircase. Only the rows and columns inside the clip cost any work.
+    virtual void DrawRowShape(std::int32_t x, std::int32_t y, std::int64_t h, std::int64_t v,
+                              TRowShape shape, bool outlined) = 0;
 
     // --- Projection and repaint protocol -------------------------------------------------------
 

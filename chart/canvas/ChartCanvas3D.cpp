@@ -42,10 +42,6 @@ Qt::BrushStyle HatchFor(TBrushStyle style) {
     }
 }
 
-bool IsHatch(TBrushStyle style) {
-    return style != bsSolid && style != bsClear;
-}
-
 // a * b / c for band edges of rectangles up to the full 32-bit range, rounded to nearest with
 // halves away from zero like MulDiv; c > 0 and a, b >= 0.
 std::int64_t ScaleEdge(std::int64_t a, std::int64_t b, std::int64_t c) {
@@ -431,7 +427,11 @@ QPainter* TChartCanvas3D::PreparePainter() {
         }
         switch (FClipKind) {
         case TClipKind::None:
-            painter.setClipping(false);
+            // Dropped, not merely switched off: the raster engine keeps a clip that was
+            // switched off and reuses it, switched off, for the next one set, so that a clip
+            // removed once (a legend symbol's) would leave the next (a 3D chart box's region)
+            // without effect.
+            painter.setClipRegion(QRegion(), Qt::NoClip);
             break;
         case TClipKind::Rectangle:
             painter.setClipRect(FDeviceRaster ? ToQRect(DeviceClipRect())
@@ -501,7 +501,12 @@ QPen TChartCanvas3D::ShapePen() const {
     if (pen.Width() > 1) {
         return QPen(color, pen.Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     }
-    QPen result(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    // On an image of a fractional scale a one-pixel outline takes a line's width of device
+    // pixels, as the canvas's own lines do (TDeviceScale::LineWidth), rather than the scale's
+    // share, which the painter would round to one pixel here and two there.
+    const double width =
+        FDeviceRaster ? static_cast<double>(FScale.LineWidth()) / FScale.Value() : 1.0;
+    QPen result(color, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     const TPixelLine::TPattern pattern = TPixelLine::PatternFor(pen.Style(), pen.SmallDots());
     if (!pattern.IsSolid()) {
         // The same runs as our own lines, for the outlines the painter draws (ellipses).

@@ -116,6 +116,8 @@ public:
     void DrawRotatedText(std::int32_t x, std::int32_t y, std::int32_t angle,
                          std::string_view text) override;
     void RemoveClipping() override;
+    void DrawRowShape(std::int32_t x, std::int32_t y, std::int64_t h, std::int64_t v,
+                      TRowShape shape, bool outlined) override;
     // Draws a picture into a rectangle (see TPictureBackMode), cut off at the rectangle and
     // the clip; a picture with transparent parts lets what lies under them show. A stretched
     // picture is scaled smoothly. Pen and brush play no part.
@@ -252,13 +254,25 @@ public:
     // through); nullopt when there is no clip or it is not a rectangle.
     std::optional<TRect> ClipRectangle() const;
 
+    // The clip as it stands (none, a rectangle, or the region of a 3D chart box), to be put
+    // back after a narrower one: clips only narrow, and RemoveClipping would also drop the
+    // clip of whoever set one before. Putting it back is a change of the clip like any other,
+    // so that the painter, the line routine and the record of the picture follow it.
+    enum class TClipKind : std::uint8_t { None, Rectangle, Region };
+    struct TSavedClip {
+        TClipKind Kind = TClipKind::None;
+        TRect Rect;
+        QRegion Region;
+    };
+    TSavedClip SaveClip() const { return {FClipKind, FClipRect, FClipRegion}; }
+    void RestoreClip(const TSavedClip& saved);
+
 protected:
     void PenChanged() override;
     void BrushChanged() override;
     void FontChanged() override;
 
 private:
-    enum class TClipKind : std::uint8_t { None, Rectangle, Region };
 
     // What the line routine needs from the pen and the surface, recomputed after a change.
     // Stroke: a painter surface of another scale, where lines are strokes of the painter.
@@ -345,7 +359,8 @@ private:
         PolygonOutline,
         Gradient,
         Text,
-        Image
+        Image,
+        RowShape
     };
     // Writes a primitive into the record (only the outermost one of nested primitives) and
     // answers whether its pixels must be left out because the pass verifies. covers: the
@@ -434,6 +449,8 @@ private:
 
     // Lines.
     TPixelLine FLine;
+    // The device clip region as the rows of a shape look it up.
+    TRegionIndex FShapeRegion;
     TLineState FLineState;
     std::vector<QPoint> FLinePoints;
     std::vector<QPoint> FGapPoints;

@@ -23,6 +23,11 @@ inline constexpr QRgb Opaque = 0xFF000000u;
 
 // The raster operation of a pen mode, for what the painter draws (shape outlines and fills,
 // wide lines, points of a window surface). Copy is plain painting.
+// A brush of lines, whose gaps show the text background when it is opaque.
+inline bool IsHatch(TBrushStyle style) {
+    return style != bsSolid && style != bsClear;
+}
+
 inline QPainter::CompositionMode CompositionFor(TPenMode mode) {
     switch (mode) {
     case pmBlack:

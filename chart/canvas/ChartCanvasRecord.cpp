@@ -68,6 +68,7 @@ std::uint32_t TChartCanvas3D::UsesOf(TPrimitive primitive) {
     case TPrimitive::FillBrush:
     case TPrimitive::FillShape:
     case TPrimitive::EllipseOutline:
+    case TPrimitive::RowShape:
         // The pen's mode (and for the ellipse its outline) and the brush.
         return UsesPen | UsesBrush;
     case TPrimitive::Text:

@@ -281,6 +281,13 @@ void TChartCanvas3D::RemoveClipping() {
     ClipChanged();
 }
 
+void TChartCanvas3D::RestoreClip(const TSavedClip& saved) {
+    FClipKind = saved.Kind;
+    FClipRect = saved.Rect;
+    FClipRegion = saved.Kind == TClipKind::Region ? saved.Region : QRegion();
+    ClipChanged();
+}
+
 void TChartCanvas3D::ClipToChartBox(const TRect& rect, std::int32_t z0, std::int32_t z1) {
     if (!FIs3D) {
         // Inside the back wall's frame: its lines at left, top and right and the frame line at

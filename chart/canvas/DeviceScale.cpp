@@ -56,6 +56,11 @@ TRect TDeviceScale::Around(const TRect& logical) const {
             ClampToInt32(high(logical.Right)), ClampToInt32(high(logical.Bottom))};
 }
 
+std::int64_t TDeviceScale::LineWidth() const {
+    // round(P / Q) with halves up: floor((2 P + Q) / 2 Q).
+    return std::max<std::int64_t>(1, (2 * FNumerator + FDenominator) / (2 * FDenominator));
+}
+
 std::int64_t TDeviceScale::LogicalExtent(std::int64_t device) const {
     return CeilDiv(device * FDenominator, FNumerator);
 }

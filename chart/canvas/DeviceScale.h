@@ -50,6 +50,13 @@ public:
     // The logical size of n device pixels, rounded up: the smallest logical extent whose
     // device extent holds them.
     std::int64_t LogicalExtent(std::int64_t device) const;
+    // How many device pixels a line one logical pixel wide takes across: the scale rounded to
+    // the nearest whole number (halves up), at least 1. A logical pixel itself spans a varying
+    // number of device pixels at a fractional scale (at 1.5: one, two, one, two...), and a line
+    // that took just its own pixel's share would come out one device pixel thick here and two
+    // there; every line takes this one width instead, from the first device pixel of its
+    // logical pixel on (see TPixelLine). At a whole scale it is exactly the logical pixel.
+    std::int64_t LineWidth() const;
 
     friend bool operator==(const TDeviceScale&, const TDeviceScale&) = default;
 

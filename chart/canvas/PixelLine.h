@@ -72,11 +72,14 @@ private:
 // - Along the major axis it covers the device pixels of its logical pixels from the start
 //   pixel up to, not including, the end pixel (see TDeviceScale for which device pixels belong
 //   to a logical one).
-// - At each device step along the major axis it paints the device pixels across it whose
-//   centres lie from half a logical pixel before the course (measured along the minor axis) up
-//   to, not including, half a logical pixel after it. A centre exactly on the near side is in,
-//   so ties go to the smaller coordinate as above; at scale 1 these are exactly the pixels of
-//   the one-pixel line.
+// - At each device step along the major axis it paints TDeviceScale::LineWidth device pixels
+//   across it (the scale rounded, at least one), starting at the first one whose centre lies
+//   at or after half a logical pixel before the course (measured along the minor axis). A
+//   centre exactly on the near side is in, so ties go to the smaller coordinate as above; at
+//   scale 1 these are exactly the pixels of the one-pixel line. At a whole scale they are the
+//   device pixels of the logical ones; at a fractional scale a line keeps one width all along
+//   (at 1.5, two device pixels, where its logical pixels span one or two of them), and a
+//   horizontal or vertical line starts at the first device pixel of its logical pixel.
 // - A dash pattern counts logical pixels along the major axis, so it scales with the width, and
 //   its phase runs on from line to line as above.
 // - Lines of a chain join without gaps; where two of them cross, a pixel may be painted by
@@ -202,9 +205,9 @@ public:
     }
 
     // The visible part of a line at a device scale. At each step along the major axis (from
-    // Major, by MajorStep) the line paints the device pixels from Low across it: Width of them,
-    // one more while Remainder < WideBelow. Low moves by one towards LowStep whenever the
-    // remainder passes the divisor, as the error term of the one-pixel line does.
+    // Major, by MajorStep) the line paints the Width device pixels from Low across it. Low
+    // moves by one towards LowStep whenever the remainder passes the divisor, as the error
+    // term of the one-pixel line does.
     // PatternIndex is the logical pixel along the line that the first visible step lies in.
     struct TWideSpan {
         bool XMajor = true;
@@ -216,7 +219,6 @@ public:
         std::int64_t Remainder = 0;
         std::int64_t RemainderStep = 0;
         std::int64_t Divisor = 1;
-        std::int64_t WideBelow = 0;
         std::int32_t Width = 1;
         std::int64_t PatternIndex = 0;
         std::int64_t PatternRemainder = 0;
@@ -240,7 +242,7 @@ public:
         std::int64_t pattern = span.PatternIndex;
         std::int64_t patternRemainder = span.PatternRemainder;
         for (std::int64_t i = 0; i < span.Count; ++i) {
-            visit(major, low, span.Width + (remainder < span.WideBelow ? 1 : 0), pattern);
+            visit(major, low, span.Width, pattern);
             major += span.MajorStep;
             if (span.LowStep > 0) {
                 remainder -= span.RemainderStep;
@@ -264,9 +266,8 @@ public:
     }
 
     // Calls visit(firstMajor, lastMajor, low) for each run of steps of a wide span that share
-    // their pixels across, in drawing order; for spans of one width across (WideBelow 0, a
-    // whole scale). The length of a run follows from the remainder by one division, so a
-    // steep line costs a division per column, not work per row.
+    // their pixels across, in drawing order. The length of a run follows from the remainder by
+    // one division, so a steep line costs a division per column, not work per row.
     template <typename Visit>
     static void WalkWideRuns(const TWideSpan& span, Visit&& visit) {
         std::int64_t major = span.Major;

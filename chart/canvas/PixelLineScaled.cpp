@@ -72,12 +72,9 @@ bool ComputeWideSpan(bool xMajor, std::int64_t m0, std::int64_t n0, std::int64_t
     const TInt tStep = 2 * q * a;
     const TInt tFirst = 2 * p * d * n0 - q * d +
                         TInt{minorStep * majorStep} * a * (2 * q * first + q - 2 * p * m0 - p);
-    // The pixels across: n = floor(s) of them, one more while the remainder is below
-    // 2 d (P - n Q); never fewer than one, so that a line shrunk below a pixel stays whole.
-    const std::int64_t whole = scale.Numerator() / scale.Denominator();
-    const std::int64_t wideBelow =
-        whole >= 1 ? 2 * d * (scale.Numerator() - whole * scale.Denominator()) : 0;
-    const std::int64_t widest = std::max<std::int64_t>(1, whole + (wideBelow > 0 ? 1 : 0));
+    // The pixels across: the same number at every step (see TDeviceScale::LineWidth), never
+    // fewer than one, so that a line shrunk below a pixel stays whole.
+    const std::int64_t widest = scale.LineWidth();
 
     // Steps whose pixels across may be visible: ceil(T / D) <= minorHigh and
     // ceil(T / D) + widest > minorLow.
@@ -125,8 +122,7 @@ bool ComputeWideSpan(bool xMajor, std::int64_t m0, std::int64_t n0, std::int64_t
     span.Remainder = static_cast<std::int64_t>(low * divisor - t);
     span.RemainderStep = static_cast<std::int64_t>(tStep);
     span.Divisor = static_cast<std::int64_t>(divisor);
-    span.WideBelow = wideBelow;
-    span.Width = static_cast<std::int32_t>(std::max<std::int64_t>(whole, 1));
+    span.Width = static_cast<std::int32_t>(widest);
 
     // The logical pixel along the line of a device step: the distance of its centre from the
     // line's start edge, in logical pixels, times 2 P.
@@ -222,33 +218,9 @@ void TPixelLine::PaintWide(const TWideSpan& span) {
             }
         }
     };
-    if (span.WideBelow == 0) {
-        WalkWideRuns(span, [&](std::int64_t from, std::int64_t to, std::int64_t low) {
-            fill(from, to, low, span.Width);
-        });
-        return;
-    }
-    struct TBlock {
-        bool Open = false;
-        std::int64_t From = 0;
-        std::int64_t To = 0;
-        std::int64_t Low = 0;
-        std::int32_t Width = 0;
-    } block;
-    auto flush = [&] {
-        if (block.Open) {
-            fill(block.From, block.To, block.Low, block.Width);
-        }
-    };
-    WalkWide(span, [&](std::int64_t major, std::int64_t low, std::int32_t width, std::int64_t) {
-        if (block.Open && low == block.Low && width == block.Width) {
-            block.To = major;
-            return;
-        }
-        flush();
-        block = {true, major, major, low, width};
+    WalkWideRuns(span, [&](std::int64_t from, std::int64_t to, std::int64_t low) {
+        fill(from, to, low, span.Width);
     });
-    flush();
 }
 
 void TPixelLine::PaintWidePattern(const TWideSpan& span) {
@@ -276,23 +248,20 @@ void TPixelLine::PaintWidePattern(const TWideSpan& span) {
 }
 
 void TPixelLine::DrawWideChain(TPoint start, std::span<const TPoint> points) {
-    if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid() || FMode != pmCopy ||
-        !FScale.IsWhole()) {
-        // Bands of varying width across do not sweep into rows (see TColumnRuns); each line
-        // is drawn on its own.
+    if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid() || FMode != pmCopy) {
         for (const TPoint& point : points) {
             Draw(start.X, start.Y, point.X, point.Y);
             start = point;
         }
         return;
     }
-    // A whole scale: every step is a band of the same width, so the steep lines' bands sweep
-    // into rows as the one-pixel lines' columns do.
+    // Every step is a band of the same width, so the steep lines' bands sweep into rows as the
+    // one-pixel lines' columns do.
     const auto rows = static_cast<std::size_t>(std::max(0, FClip.Bottom - FClip.Top));
     if (FOpenRows.size() < rows) {
         FOpenRows.resize(rows);
     }
-    const auto width = static_cast<std::int32_t>(FScale.Numerator());
+    const auto width = static_cast<std::int32_t>(FScale.LineWidth());
     TColumnRuns<true> columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data(), width);
     for (const TPoint& point : points) {
         TWideSpan span;

@@ -30,6 +30,19 @@ void Stroke(TCanvas3D& canvas, const TPoint& a, const TPoint& b) {
     canvas.DrawLineTo(ClampToInt32(std::int64_t{b.X} + 1), b.Y);
 }
 
+TRowShape RowShapeOf(TSeriesPointerStyle style) {
+    switch (style) {
+    case ptsTriangle:
+        return rsTriangle;
+    case ptsDownTriangle:
+        return rsDownTriangle;
+    case ptsDiamond:
+        return rsDiamond;
+    default:
+        return rsEllipse;
+    }
+}
+
 } // namespace
 
 TSeriesPointer::TSeriesPointer(TChartSeries* owner, bool visible)
@@ -172,7 +185,7 @@ void TSeriesPointer::DrawSized(TCanvas3D& canvas, std::int32_t x, std::int32_t y
     case ptsDiamond:
         canvas.Brush().SetColor(fill);
         if (!widePen) {
-            DrawRows(canvas, x, y, h, v, penShown);
+            canvas.DrawRowShape(x, y, h, v, RowShapeOf(FStyle), penShown);
         } else if (FStyle == ptsCircle) {
             canvas.DrawEllipse(topLeft.X, topLeft.Y, beyond.X, beyond.Y);
         } else {
@@ -198,80 +211,6 @@ void TSeriesPointer::DrawSized(TCanvas3D& canvas, std::int32_t x, std::int32_t y
             Stroke(canvas, topRight, bottomLeft);
         }
         break;
-    }
-}
-
-std::int64_t TSeriesPointer::RowHalfWidth(std::int64_t h, std::int64_t v, std::int64_t dy) const {
-    if (dy < -v || dy > v) {
-        return -1;
-    }
-    // The shape touches the outer edges of the box's pixels, h + 0.5 and v + 0.5 from the
-    // centre, and a pixel belongs to it when its centre does.
-    const long double a = h + 0.5L;
-    const long double b = v + 0.5L;
-    const long double row = static_cast<long double>(dy);
-    long double width = 0;
-    switch (FStyle) {
-    case ptsCircle:
-        width = a * std::sqrt(std::max(0.0L, 1 - (row / b) * (row / b)));
-        break;
-    case ptsDiamond:
-        width = a * (1 - std::fabs(row) / b);
-        break;
-    case ptsTriangle:
-        width = a * (row + b) / (2 * b);
-        break;
-    case ptsDownTriangle:
-        width = a * (b - row) / (2 * b);
-        break;
-    default:
-        width = a;
-        break;
-    }
-    return std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor(width)), 0, h);
-}
-
-void TSeriesPointer::DrawRows(TCanvas3D& canvas, std::int32_t x, std::int32_t y, std::int64_t h,
-                              std::int64_t v, bool outlined) const {
-    const TChartSurface* surface = canvas.TargetSurface();
-    if (surface == nullptr) {
-        return;
-    }
-    // Only the rows and columns of the surface (and one column beside it, where a line's
-    // pattern may start) are worth drawing: a huge pointer costs no more than the picture.
-    const std::int64_t firstRow = std::max<std::int64_t>(-v, -std::int64_t{y});
-    const std::int64_t lastRow = std::min<std::int64_t>(v, surface->Height() - 1 - std::int64_t{y});
-    const std::int64_t leftmost = -1;
-    const std::int64_t rightmost = surface->Width();
-    const auto column = [&](std::int64_t dx) {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(x + dx, leftmost, rightmost));
-    };
-    // Pixels from dx0 to dx1 (inclusive) of a row, with the pen or with the brush.
-    const auto stroke = [&](std::int32_t row, std::int64_t dx0, std::int64_t dx1) {
-        canvas.MovePenTo(column(dx0), row);
-        canvas.DrawLineTo(column(dx1 + 1), row);
-    };
-    const auto fill = [&](std::int32_t row, std::int64_t dx0, std::int64_t dx1) {
-        canvas.FillRectangle({column(dx0), row, column(dx1 + 1), row + 1});
-    };
-    for (std::int64_t dy = firstRow; dy <= lastRow; ++dy) {
-        const std::int64_t w = RowHalfWidth(h, v, dy);
-        const auto row = static_cast<std::int32_t>(y + dy);
-        if (!outlined) {
-            fill(row, -w, w);
-            continue;
-        }
-        // The outline is every pixel of the row that is an end of it or that a neighbouring
-        // row does not reach; the rest is inside.
-        const std::int64_t inner =
-            std::min({w - 1, RowHalfWidth(h, v, dy - 1), RowHalfWidth(h, v, dy + 1)});
-        if (inner < 0) {
-            stroke(row, -w, w);
-            continue;
-        }
-        stroke(row, -w, -inner - 1);
-        fill(row, -inner, inner);
-        stroke(row, inner + 1, w);
     }
 }
 

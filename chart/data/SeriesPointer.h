@@ -97,11 +97,6 @@ private:
     TColor FillColor(TColor pointColor) const;
     void DrawSized(TCanvas3D& canvas, std::int32_t x, std::int32_t y, TColor pointColor,
                    std::int64_t h, std::int64_t v) const;
-    // The round and pointed shapes row by row: the half-width of row dy (-v..v) of the
-    // shape, -1 beyond it; and the rows drawn, outlined by the pen or not.
-    std::int64_t RowHalfWidth(std::int64_t h, std::int64_t v, std::int64_t dy) const;
-    void DrawRows(TCanvas3D& canvas, std::int32_t x, std::int32_t y, std::int64_t h, std::int64_t v,
-                  bool outlined) const;
 
     TChartSeries* FOwner;
     bool FVisible;

@@ -404,8 +404,15 @@ void TChartLegend::PaintItem(TCustomChart& chart, const TItem& item, const std::
         x += layout.MarkSize + layout.Gap;
     }
     if (layout.SymbolWidth > 0) {
+        // The symbol keeps to its own columns of the cell: a wide pen or a huge pointer must
+        // not cover the entry's text, its neighbours or the chart. The clip of whatever is
+        // drawn around the legend is put back afterwards, not removed.
+        const TChartCanvas3D::TSavedClip saved = canvas.SaveClip();
+        canvas.ClipToRectangle(
+            MakeRect(x, item.Cell.Top, x + layout.SymbolWidth, item.Cell.Bottom));
         item.Series->PaintLegendItem(
             item.Point, MakeRect(x, markTop, x + layout.SymbolWidth, markTop + layout.MarkSize));
+        canvas.RestoreClip(saved);
         x += layout.SymbolWidth + layout.Gap;
     }
     // The symbol may have left any text settings behind.

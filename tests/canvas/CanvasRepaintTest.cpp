@@ -4,7 +4,9 @@
 #include <korvatel/canvas/SystemColors.h>
 #include <korvatel/canvas/View3DOptions.h>
 
+#include <QPainter>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace Korvatel;
 
@@ -313,6 +315,80 @@ TEST(CanvasRepaintTest, ClipToChartBoxIn3DClipsToTheProjectedBox) {
     EXPECT_EQ(picture.pixel(40, 100), White);
     EXPECT_EQ(picture.pixel(100, 100), qRgb(0, 0, 255));
     EXPECT_EQ(picture.pixel(45, 100), White);
+}
+
+TEST(CanvasRepaintTest, AClipPutBackAfterANarrowerOneIsTheBoxRegionAgainOnEverySurface) {
+    // A narrower clip for a while (as for a legend symbol), put back to no clip before the
+    // region of a 3D chart box is set, or to that region within it: what follows is cut to
+    // the box as if nothing had happened, on images of scale 1 and 2 and on pages of those
+    // scales drawn through their own painters.
+    for (const double ratio : {1.0, 2.0}) {
+        for (const bool page : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "ratio " << ratio << (page ? " page" : " image"));
+            const auto draw = [&](int narrowed) {
+                QImage image(static_cast<int>(200 * ratio), static_cast<int>(200 * ratio),
+                             QImage::Format_RGB32);
+                image.fill(Qt::white);
+                std::optional<QPainter> painter;
+                std::optional<TChartSurface> surface;
+                if (page) {
+                    image.setDotsPerMeterX(static_cast<int>(3780 * ratio));
+                    image.setDotsPerMeterY(static_cast<int>(3780 * ratio));
+                    painter.emplace(&image);
+                    painter->scale(ratio, ratio);
+                    surface.emplace(*painter);
+                } else {
+                    image.setDevicePixelRatio(ratio);
+                    surface.emplace(image);
+                }
+                TChartCanvas3D canvas;
+                TView3DOptions options;
+                canvas.BeginDrawingOn(*surface, &options, {0, 0, 200, 200}, true);
+                canvas.SetProjectionCentre(40, {0, 0, 200, 200}, {50, 60, 150, 160});
+                const auto narrow = [&] {
+                    const TChartCanvas3D::TSavedClip saved = canvas.SaveClip();
+                    canvas.ClipToRectangle({0, 0, 10, 10}); // nothing of the box, nor of what is drawn
+                    canvas.Brush().SetColor(clBlue);
+                    canvas.FillRectangle({20, 0, 200, 200});
+                    canvas.Pen().SetColor(clBlue);
+                    canvas.DrawLineSegment(20, 5, 200, 5);
+                    canvas.RestoreClip(saved);
+                };
+                if (narrowed == 1) {
+                    narrow();
+                }
+                // Something drawn without a clip in between, as the legend's texts are.
+                canvas.Brush().SetColor(clGreen);
+                canvas.FillRectangle({0, 190, 10, 200});
+                canvas.ClipToChartBox({50, 60, 150, 160}, 0, 40);
+                if (narrowed == 2) {
+                    narrow();
+                }
+                canvas.Brush().SetColor(clRed);
+                canvas.FillRectangle({0, 0, 200, 200});
+                canvas.Pen().SetColor(clGreen);
+                canvas.DrawHorizontalLine(0, 200, 100);
+                canvas.EndDrawingOn();
+                surface.reset();
+                if (painter) {
+                    painter->end();
+                }
+                return image;
+            };
+            const QImage expected = draw(0);
+            // The box, and only the box (the back face reaches up to the top right).
+            const auto at = [&](int x, int y) {
+                return expected.pixel(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
+            };
+            EXPECT_EQ(at(60, 150), Red);
+            EXPECT_EQ(at(185, 25), Red);
+            EXPECT_EQ(at(55, 25), White);
+            EXPECT_EQ(at(40, 100), White);
+            for (const int narrowed : {1, 2}) {
+                EXPECT_TRUE(draw(narrowed) == expected) << "narrowed " << narrowed;
+            }
+        }
+    }
 }
 
 TEST(CanvasRepaintTest, GradientsSpreadTheirColoursOverAtMost256Bands) {

@@ -22,8 +22,8 @@ __extension__ typedef __int128 TWide;
 // The rule of a line at a device scale s = P / Q, written from its definition pixel by pixel in
 // exact integers: a device pixel belongs to the line when its centre lies, along the major
 // axis, among the device pixels of the line's logical pixels (start in, end out) and, across,
-// from half a logical pixel before the course through the logical pixels' centres up to (not
-// including) half a logical pixel after it.
+// among the first round(s) (at least one) whose centres lie at or after half a logical pixel
+// before the course through the logical pixels' centres.
 TPixels ReferenceLine(const TDeviceScale& scale, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                       std::int64_t y1, const TRect& clip) {
     const TWide p = scale.Numerator();
@@ -35,6 +35,7 @@ TPixels ReferenceLine(const TDeviceScale& scale, std::int64_t x0, std::int64_t y
     const TWide minorDelta = xMajor ? y1 - y0 : x1 - x0;
     const TWide d = m1 > m0 ? m1 - m0 : m0 - m1;
     const TWide sign = m1 > m0 ? 1 : -1;
+    const TWide width = std::max<TWide>(1, (2 * p + q) / (2 * q));
     // The major extent: logical edges from the start pixel to the end pixel, times 2 P.
     const TWide low = sign > 0 ? 2 * p * m0 : 2 * p * (m1 + 1);
     const TWide high = sign > 0 ? 2 * p * m1 : 2 * p * (m0 + 1);
@@ -50,7 +51,7 @@ TPixels ReferenceLine(const TDeviceScale& scale, std::int64_t x0, std::int64_t y
             const TWide course =
                 p * d * (2 * n0 + 1) + minorDelta * sign * (q * (2 * c + 1) - p * (2 * m0 + 1));
             const TWide centre = (2 * j + 1) * q * d;
-            if (centre >= course - p * d && centre < course + p * d) {
+            if (centre >= course - p * d && centre < course - p * d + width * 2 * q * d) {
                 pixels.emplace(x, y);
             }
         }
@@ -139,7 +140,7 @@ TEST(WideLineTest, SpansFollowTheRuleAtEveryScaleInsideAnyClip) {
 
 TEST(WideLineTest, ChainsPaintWhatTheirLinesPaint) {
     // A chain running up and down between neighbouring columns, as a folded wave does, and
-    // random strokes: swept into rows at whole scales, line by line at the others.
+    // random strokes, swept into rows.
     std::mt19937 random(11);
     std::uniform_int_distribution<int> row(-5, 75);
     for (const double ratio : {2.0, 3.0, 1.5}) {
@@ -173,5 +174,43 @@ TEST(WideLineTest, DashesCountLogicalPixels) {
         const bool on = (x / 6) % 2 == 0;
         EXPECT_EQ(dots.Image.pixel(x, 2) == qRgb(255, 0, 0), on) << "column " << x;
         EXPECT_EQ(dots.Image.pixel(x, 3), dots.Image.pixel(x, 2)) << "column " << x;
+    }
+}
+
+TEST(WideLineTest, OnePixelLinesTakeOneWidthAtEveryScale) {
+    // Lines along successive logical rows and columns: each the same number of device pixels
+    // across, from the first device pixel of its logical one; at a whole scale just the device
+    // pixels of the logical one, as before.
+    struct Row {
+        double Ratio;
+        std::int64_t Width;
+    };
+    for (const Row& row : {Row{1.0, 1}, Row{1.25, 1}, Row{1.5, 2}, Row{1.75, 2}, Row{2.0, 2},
+                           Row{2.5, 3}, Row{3.0, 3}, Row{0.5, 1}}) {
+        const TDeviceScale scale = TDeviceScale::FromRatio(row.Ratio);
+        for (int at = 0; at < 7; ++at) {
+            SCOPED_TRACE(testing::Message() << "ratio " << row.Ratio << ", pixel " << at);
+            TWideImage horizontal(row.Ratio, 40, 40);
+            TWideImage vertical(row.Ratio, 40, 40);
+            horizontal.Line.Draw(0, at, 12, at);
+            vertical.Line.Draw(at, 12, at, 0);
+            std::set<std::int64_t> rows;
+            std::set<std::int64_t> columns;
+            for (const TPixel& pixel : horizontal.Red()) {
+                rows.insert(pixel.second);
+            }
+            for (const TPixel& pixel : vertical.Red()) {
+                columns.insert(pixel.first);
+            }
+            std::set<std::int64_t> expected;
+            for (std::int64_t i = 0; i < row.Width; ++i) {
+                expected.insert(scale.Edge(at) + i);
+            }
+            EXPECT_EQ(rows, expected);
+            EXPECT_EQ(columns, expected);
+            if (scale.IsWhole()) {
+                EXPECT_EQ(scale.Edge(at) + row.Width, scale.Edge(at + 1));
+            }
+        }
     }
 }

@@ -2,6 +2,7 @@
 #include <korvatel/data/SeriesPointer.h>
 
 #include "CanvasImage.h"
+#include <korvatel/canvas/ChartSurface.h>
 #include <korvatel/core/ChartErrors.h>
 
 #include <gtest/gtest.h>
@@ -106,4 +107,55 @@ TEST(SeriesPointer, AHugePointerCostsNoMoreThanThePicture) {
     pointer.Draw(image.Canvas, 4, 3, clRed);
     // The middle of a diamond larger than the picture fills all of it.
     EXPECT_EQ(image.Pixels(Red).size(), 9u * 7u);
+}
+
+TEST(SeriesPointer, ARoundPointerIsRoundAtTheDevicesResolution) {
+    // A circle of 8 pixels to either side at ratio 3: the device pixels of its logical box,
+    // 51 across, symmetric, its outline as wide as a line (three device pixels) and its edge
+    // not the logical staircase magnified, which would leave every aligned 3 x 3 block of one
+    // colour.
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDevicePixelRatio(3.0);
+    {
+        TChartSurface surface(image);
+        TChartCanvas3D canvas;
+        canvas.SetTargetSurface(&surface);
+        TSeriesPointer pointer(nullptr, true);
+        pointer.SetStyle(ptsCircle);
+        pointer.SetHorizSize(8);
+        pointer.SetVertSize(8);
+        pointer.Draw(canvas, 10, 10, clRed);
+        canvas.SetTargetSurface(nullptr);
+    }
+    QRect box;
+    int mixed = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            if (image.pixel(x, y) != White) {
+                box |= QRect(x, y, 1, 1);
+            }
+            EXPECT_EQ(image.pixel(x, y), image.pixel(62 - x < 60 ? 62 - x : x, y));
+            EXPECT_EQ(image.pixel(x, y), image.pixel(x, 62 - y < 60 ? 62 - y : y));
+        }
+    }
+    for (int y = 0; y + 3 <= 60; y += 3) {
+        for (int x = 0; x + 3 <= 60; x += 3) {
+            for (int i = 1; i < 9; ++i) {
+                if (image.pixel(x + i % 3, y + i / 3) != image.pixel(x, y)) {
+                    ++mixed;
+                    break;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(box, QRect(6, 6, 51, 51));
+    EXPECT_GT(mixed, 10);
+    // The middle row: three pixels of the pen at either end, the point's colour between.
+    EXPECT_EQ(image.pixel(6, 31), Black);
+    EXPECT_EQ(image.pixel(8, 31), Black);
+    EXPECT_EQ(image.pixel(9, 31), Red);
+    EXPECT_EQ(image.pixel(53, 31), Red);
+    EXPECT_EQ(image.pixel(54, 31), Black);
+    EXPECT_EQ(image.pixel(56, 31), Black);
 }

@@ -5,6 +5,7 @@
 #include "ChartImage.h"
 #include "ChartPrinters.h"
 #include <korvatel/data/FastLineSeries.h>
+#include <korvatel/data/LineSeries.h>
 #include <korvatel/canvas/SystemColors.h>
 
 #include <functional>
@@ -409,4 +410,61 @@ TEST(ChartLegendTest, SettersRefuseBadValuesAndAssignCopiesEverySetting) {
     EXPECT_EQ(legend.MaxNumRows(), 3);
     EXPECT_EQ(legend.FirstValue(), 2);
     EXPECT_EQ(legend.Font().Size(), 14);
+}
+
+TEST(ChartLegendTest, ASymbolKeepsToItsOwnColumnsOfItsEntry) {
+    // A line pen 16 pixels wide, and a pointer pen a million pixels wide, change only pixels
+    // of the symbol's row left of its text: the text, the other entries and the chart show as
+    // with thin pens.
+    struct Row {
+        std::int32_t LinePen;
+        std::int32_t PointerPen;
+    };
+    const auto draw = [](const Row& row, TRect& cell) {
+        TLegendChart c(400, 240, 2);
+        auto* series = new TLineSeries;
+        series->SetParentChart(&c.Chart);
+        series->SetSeriesColor(clBlue);
+        series->SetTitle("Line");
+        series->LinePen().SetWidth(row.LinePen);
+        series->Pointer().SetVisible(true);
+        // Blue, so that the only black of the entry is its text.
+        series->Pointer().Pen().SetColor(clBlue);
+        series->Pointer().Pen().SetWidth(row.PointerPen);
+        c.Draw();
+        cell = c.Chart.Legend().Items().back().Cell;
+        return c.Picture;
+    };
+    TRect cell;
+    const QImage thin = draw({1, 1}, cell);
+    // The text of the entry starts at its first black pixel.
+    std::int32_t text = cell.Right;
+    for (int y = cell.Top; y < cell.Bottom; ++y) {
+        for (int x = cell.Left; x < cell.Right; ++x) {
+            if (thin.pixel(x, y) == Black) {
+                text = std::min(text, x);
+            }
+        }
+    }
+    ASSERT_LT(text, cell.Right);
+    for (const Row& row : {Row{16, 1}, Row{1, 1000000}}) {
+        SCOPED_TRACE(testing::Message() << row.LinePen << ", " << row.PointerPen);
+        TRect wideCell;
+        const QImage wide = draw(row, wideCell);
+        ASSERT_EQ(wideCell, cell);
+        int changed = 0;
+        int astray = 0;
+        for (int y = 0; y < thin.height(); ++y) {
+            for (int x = 0; x < thin.width(); ++x) {
+                if (wide.pixel(x, y) != thin.pixel(x, y)) {
+                    ++changed;
+                    astray += y >= cell.Top && y < cell.Bottom && x >= cell.Left && x < text
+                                  ? 0
+                                  : 1;
+                }
+            }
+        }
+        EXPECT_GT(changed, 0);
+        EXPECT_EQ(astray, 0);
+    }
 }
