@@ -230,7 +230,8 @@ public:
                      bool dark) {
         DrawSolid(skArrow, rect, z0, z1, tip, dark);
     }
-    // The ellipse inside rect, thick from z0 to z1: a disc facing the viewer.
+    // The ellipse inside rect, thick from z0 to z1: a disc facing the viewer. skDiamond is
+    // the same prism of the diamond through the middles of rect's sides.
     void DrawDisc3D(const TRect& rect, std::int32_t z0, std::int32_t z1, bool dark) {
         DrawSolid(skDisc, rect, z0, z1, sdUp, dark);
     }

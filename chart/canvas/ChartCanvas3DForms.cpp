@@ -22,8 +22,13 @@ void TChartCanvas3D::ComputeRotation() {
     const double tilt = FView3DOptions != nullptr ? FView3DOptions->Tilt() : 0;
     const double cr = std::cos(rotation * toRadians);
     const double sr = std::sin(rotation * toRadians);
+    // An elevation below 360 lifts the eye above the floor: at 270 it looks straight down on
+    // the box, whose top is then nearest (the clip of the chart box takes the outline of the
+    // top face there), and at the default 345 the floor and the tops of the solids show, as
+    // in the oblique view. The box turns the other way round the horizontal axis, hence the
+    // sign of the sine.
     const double ce = std::cos(elevation * toRadians);
-    const double se = std::sin(elevation * toRadians);
+    const double se = -std::sin(elevation * toRadians);
     const double ct = std::cos(tilt * toRadians);
     const double st = std::sin(tilt * toRadians);
     // Tilt (about the depth axis) after elevation (about the horizontal axis) after rotation

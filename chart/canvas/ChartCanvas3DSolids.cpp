@@ -157,6 +157,13 @@ bool TChartCanvas3D::PrepareSolid(TSolidKind kind, const TRect& rect, std::int32
         }
         BuildPrism(FSolidMesh, profile, saZ, zNear, zFar, false);
         break;
+    case skDiamond: {
+        const double xm = (x0 + x1) / 2;
+        const double ym = (y0 + y1) / 2;
+        profile.assign({{xm, y0}, {x1, ym}, {xm, y1}, {x0, ym}});
+        BuildPrism(FSolidMesh, profile, saZ, zNear, zFar, false);
+        break;
+    }
     }
     FSolidProjected.resize(FSolidMesh.Vertices.size());
     double left = HUGE_VAL;

@@ -35,7 +35,15 @@ enum TSolidAxis : std::uint8_t { saX, saY, saZ };
 enum TSolidDirection : std::uint8_t { sdUp, sdDown, sdLeft, sdRight };
 
 // The solids the canvas draws (see TCanvas3D::DrawSolid).
-enum TSolidKind : std::uint8_t { skCube, skCylinder, skCone, skPyramid, skArrow, skDisc };
+enum TSolidKind : std::uint8_t {
+    skCube,
+    skCylinder,
+    skCone,
+    skPyramid,
+    skArrow,
+    skDisc,
+    skDiamond
+};
 
 // A closed surface: flat faces and at most one curved mantle. Faces are lists of vertex
 // indices turned so that a face looks at the viewer when its projected polygon has a positive

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace Korvatel {
 
@@ -330,6 +331,10 @@ void TLineSeries::DrawPointers(const TMappedPoints& points) {
     }
     TChartCanvas3D& canvas = ParentChart()->Canvas();
     FPointer->Prepare(canvas);
+    if (FPointer->DrawsSolid(!points.Flat.empty())) {
+        DrawPointerSolids(points);
+        return;
+    }
     // A pointer drawn again at the same place in the same colour changes no pixel, unless
     // the pen's mode mixes it with what is there.
     const bool repeatable = canvas.Pen().Mode() == pmCopy;
@@ -353,6 +358,23 @@ void TLineSeries::DrawPointers(const TMappedPoints& points) {
     }
 }
 
+void TLineSeries::DrawPointerSolids(const TMappedPoints& points) {
+    TChartCanvas3D& canvas = ParentChart()->Canvas();
+    const std::span<const TPoint> flat(points.Flat);
+    TSeriesPointer::SolidOrder(canvas, flat.subspan(points.PointerStart), FPointerOrder);
+    // Centred in the slot, whatever depth the flat forms of the series stand at.
+    const std::int32_t depth = MiddleDepth();
+    for (const std::uint32_t k : FPointerOrder) {
+        const std::size_t at = points.PointerStart + k;
+        const TColor stored = points.Colors[at];
+        if (stored == clNone) {
+            continue;
+        }
+        FPointer->DrawSolid(canvas, flat[at].X, flat[at].Y, depth,
+                            stored == clDefault ? SeriesColor() : stored, Dark3D());
+    }
+}
+
 // --- Hit test --------------------------------------------------------------------------------
 
 TPoint TLineSeries::UnprojectedPixel(std::int32_t x, std::int32_t y) const {
@@ -370,8 +392,26 @@ std::int32_t TLineSeries::PointAtPixel(std::int32_t x, std::int32_t y) const {
     }
     const TPoint p = UnprojectedPixel(x, y);
     const auto pixelOf = [this](std::int32_t i) { return TPoint{PointPixelX(i), PointPixelY(i)}; };
-    // Pointers lie over the line, and later ones over earlier ones.
-    if (FPointer->Visible()) {
+    const TCustomAxisPanel* chart = ParentChart();
+    if (chart != nullptr && FPointer->Visible() && FPointer->DrawsSolid(chart->Canvas().Is3D())) {
+        const TChartCanvas3D& canvas = chart->Canvas();
+        // Solids are searched from the one drawn last: a click on a hidden face finds the
+        // solid in front of it.
+        std::vector<TPoint> centres;
+        for (std::int32_t i = first; i <= last; ++i) {
+            centres.push_back(pixelOf(i));
+        }
+        std::vector<std::uint32_t> order;
+        TSeriesPointer::SolidOrder(canvas, centres, order);
+        for (auto k = order.rbegin(); k != order.rend(); ++k) {
+            const std::int32_t i = first + static_cast<std::int32_t>(*k);
+            if (PointIsDrawn(i) && FPointer->SolidContains(canvas, centres[*k].X, centres[*k].Y,
+                                                           MiddleDepth(), x, y)) {
+                return i;
+            }
+        }
+    } else if (FPointer->Visible()) {
+        // Pointers lie over the line, and later ones over earlier ones.
         for (std::int32_t i = last; i >= first; --i) {
             const TPoint centre = pixelOf(i);
             if (PointIsDrawn(i) && FPointer->Box(centre.X, centre.Y).Contains(p.X, p.Y)) {

@@ -102,8 +102,9 @@ protected:
     virtual bool BaseValues(std::int32_t /*first*/, std::int32_t /*count*/, double* /*out*/) const {
         return false;
     }
-    // The depth at which the points are projected in 3D (pointers, marks, the hit test): the
-    // middle of the slot; an area stands its front face and pointers at the front.
+    // The depth at which the points are projected in 3D (flat pointers, marks, the hit test):
+    // the middle of the slot; an area stands its front face and flat pointers at the front.
+    // Pointers drawn as solids are centred in the slot.
     virtual std::int32_t DrawingDepth() const { return MiddleDepth(); }
     // Maps the points first..last into points.
     void MapPoints(std::int32_t first, std::int32_t last, TMappedPoints& points) const;
@@ -114,6 +115,8 @@ protected:
     // In 3D the line is a ribbon across the depth slot, in the colours of the line.
     void DrawRibbon(const TMappedPoints& points);
     void DrawPointers(const TMappedPoints& points);
+    // In 3D the pointers are solids, drawn from the farthest to the nearest.
+    void DrawPointerSolids(const TMappedPoints& points);
     // Makes pen the canvas pen (a hidden pen draws nothing) with a clear brush, and answers
     // whether it draws at all.
     bool PrepareLinePen(const TChartPen& pen);
@@ -139,6 +142,7 @@ private:
     // Kept between repaints, so that drawing allocates nothing once they have grown.
     TMappedPoints FMapped;
     std::vector<TPoint> FChain;
+    std::vector<std::uint32_t> FPointerOrder;
     TSeriesRibbon FRibbon;
 };
 

@@ -8,6 +8,7 @@
 #include <korvatel/core/Rounding.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <span>
 #include <string>
@@ -86,6 +87,10 @@ void TSeriesPointer::SetInflateMargins(bool value) {
     SetProperty(FInflateMargins, value);
 }
 
+void TSeriesPointer::SetDraw3D(bool value) {
+    SetProperty(FDraw3D, value);
+}
+
 void TSeriesPointer::Assign(const TSeriesPointer& source) {
     if (&source == this) {
         return;
@@ -95,6 +100,7 @@ void TSeriesPointer::Assign(const TSeriesPointer& source) {
     FHorizSize = source.FHorizSize;
     FVertSize = source.FVertSize;
     FInflateMargins = source.FInflateMargins;
+    FDraw3D = source.FDraw3D;
     FPen.Assign(source.FPen);
     FBrush.Assign(source.FBrush);
     Changed();
@@ -212,6 +218,99 @@ void TSeriesPointer::DrawSized(TCanvas3D& canvas, std::int32_t x, std::int32_t y
         }
         break;
     }
+}
+
+// --- Solids ----------------------------------------------------------------------------------
+
+bool TSeriesPointer::SolidOf(TSolidKind& kind, TSolidDirection& tip) const {
+    tip = sdUp;
+    switch (FStyle) {
+    case ptsRectangle:
+        kind = skCube;
+        return true;
+    case ptsCircle:
+        kind = skDisc;
+        return true;
+    case ptsTriangle:
+        kind = skPyramid;
+        return true;
+    case ptsDownTriangle:
+        kind = skPyramid;
+        tip = sdDown;
+        return true;
+    case ptsDiamond:
+        kind = skDiamond;
+        return true;
+    case ptsCross:
+    case ptsDiagCross:
+    case ptsStar:
+        break;
+    }
+    return false;
+}
+
+void TSeriesPointer::SolidBox(std::int32_t x, std::int32_t y, std::int32_t z, TRect& rect,
+                              std::int32_t& z0, std::int32_t& z1) const {
+    // The pixels of the flat shape, and as deep as it is wide: the centres of its first and
+    // last columns lie HorizSize either side of the point, and so do its front and back.
+    rect = {ClampToInt32(std::int64_t{x} - FHorizSize), ClampToInt32(std::int64_t{y} - FVertSize),
+            ClampToInt32(std::int64_t{x} + FHorizSize + 1),
+            ClampToInt32(std::int64_t{y} + FVertSize + 1)};
+    z0 = ClampToInt32(std::int64_t{z} - FHorizSize);
+    z1 = ClampToInt32(std::int64_t{z} + FHorizSize);
+}
+
+bool TSeriesPointer::DrawsSolid(bool projected) const {
+    TSolidKind kind = skCube;
+    TSolidDirection tip = sdUp;
+    return projected && FDraw3D && SolidOf(kind, tip);
+}
+
+void TSeriesPointer::DrawSolid(TCanvas3D& canvas, std::int32_t x, std::int32_t y, std::int32_t z,
+                               TColor pointColor, bool dark) const {
+    TSolidKind kind = skCube;
+    TSolidDirection tip = sdUp;
+    if (!SolidOf(kind, tip)) {
+        return;
+    }
+    TRect rect;
+    std::int32_t z0 = 0;
+    std::int32_t z1 = 0;
+    SolidBox(x, y, z, rect, z0, z1);
+    canvas.Brush().SetColor(FillColor(pointColor));
+    canvas.DrawSolid(kind, rect, z0, z1, tip, dark);
+}
+
+bool TSeriesPointer::SolidContains(const TCanvas3D& canvas, std::int32_t x, std::int32_t y,
+                                   std::int32_t z, std::int32_t px, std::int32_t py) const {
+    TSolidKind kind = skCube;
+    TSolidDirection tip = sdUp;
+    if (!SolidOf(kind, tip)) {
+        return false;
+    }
+    TRect rect;
+    std::int32_t z0 = 0;
+    std::int32_t z1 = 0;
+    SolidBox(x, y, z, rect, z0, z1);
+    return canvas.SolidContains(kind, rect, z0, z1, tip, px, py);
+}
+
+void TSeriesPointer::SolidOrder(const TCanvas3D& canvas, std::span<const TPoint> points,
+                                std::vector<std::uint32_t>& order) {
+    // Solids of one size at one depth that do not overlap are drawn right when the one
+    // farther along the view comes first; the distance is the point's offset against the
+    // direction towards the viewer.
+    const std::array<double, 3> towards = canvas.TowardsViewer();
+    order.resize(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    const auto nearness = [&](std::uint32_t i) {
+        return towards[0] * points[i].X + towards[1] * points[i].Y;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return nearness(a) < nearness(b);
+    });
 }
 
 } // namespace Korvatel

@@ -29,14 +29,6 @@ std::int32_t Saturated(std::int64_t value) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// A colour three quarters as bright, for the side faces of a thick 3D wall.
-TColor Darker(TColor color) {
-    const QRgb rgb = ColorToRgb(color);
-    const auto scale = [](int channel) { return channel * 3 / 4; };
-    return static_cast<TColor>(scale(qRed(rgb)) | (scale(qGreen(rgb)) << 8) |
-                               (scale(qBlue(rgb)) << 16));
-}
-
 // The canvas brush colour of a hatch whose brush has no colour of its own.
 void ResolveHatchColor(TChartBrush& brush) {
     if (brush.Color() == clDefault) {
@@ -336,6 +328,14 @@ std::int32_t TCustomChart::AxisWallSize(const TCustomChartAxis& axis) const {
 }
 
 void TCustomChart::PaintWalls3D() {
+    // Walls belong to the axes' box: a chart of series that use no axes (pies) stands free of
+    // them, as it stands free of axes.
+    const TChartSeriesList& list = SeriesList();
+    if (HasActiveSeries() && std::none_of(list.begin(), list.end(), [](const TChartSeries* series) {
+            return series->Active() && series->UsesAxes();
+        })) {
+        return;
+    }
     const TRect& r = PlotRect();
     const std::int32_t depth = Depth3D();
     const bool walls = View3DWalls();
@@ -389,25 +389,11 @@ void TCustomChart::DrawWallPlane(const TPoint (&corners)[4], const std::int32_t 
 }
 
 void TCustomChart::DrawWallBox(const TRect& face, std::int32_t z0, std::int32_t z1, bool dark) {
-    TChartCanvas3D& canvas = Canvas();
-    canvas.DrawRectangle3D(face, z0);
-    // Depth moves a point right and up, so the top and the right side of the box show.
-    TChartBrush& brush = canvas.Brush();
-    const TColor front = brush.Color();
-    if (dark && brush.Style() != bsClear && !brush.HasImage()) {
-        brush.SetColor(Darker(front));
-    }
-    DrawWallPlane({{face.Left, face.Top},
-                   {face.Right, face.Top},
-                   {face.Right, face.Top},
-                   {face.Left, face.Top}},
-                  {z0, z0, z1, z1});
-    DrawWallPlane({{face.Right, face.Top},
-                   {face.Right, face.Top},
-                   {face.Right, face.Bottom},
-                   {face.Right, face.Bottom}},
-                  {z0, z1, z1, z0});
-    brush.SetColor(front);
+    // The face's corners are points of the outline; a solid takes the pixels it covers, whose
+    // last column and row are those corners.
+    Canvas().DrawCube({face.Left, face.Top, Saturated(std::int64_t{face.Right} + 1),
+                       Saturated(std::int64_t{face.Bottom} + 1)},
+                      z0, z1, dark);
 }
 
 // --- Mouse -------------------------------------------------------------------------------------

@@ -232,8 +232,8 @@ private:
     void DrawBackImageOnWall(const TRect& face, std::int32_t z);
     // A wall of thickness below 1 in 3D: a plane through four corners of the box.
     void DrawWallPlane(const TPoint (&corners)[4], const std::int32_t (&depths)[4]);
-    // A thick wall in 3D: the box from (x0, y0, z0) to (x1, y1, z1), of which the front, top
-    // and right faces show; the two side faces darker when dark is set.
+    // A thick wall in 3D: the box from (x0, y0, z0) to (x1, y1, z1), its faces that look at
+    // the viewer drawn as the canvas draws a cube, shaded by the fixed step when dark is set.
     void DrawWallBox(const TRect& face, std::int32_t z0, std::int32_t z1, bool dark);
 
     // Mouse steps.

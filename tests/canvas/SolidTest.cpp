@@ -194,6 +194,26 @@ TEST(SolidDrawingTest, ABoxShadesItsTopAndSideAndOutlinesOnlyVisibleEdges) {
     EXPECT_EQ(outlined.Pixel(14, 20), front);
 }
 
+TEST(SolidDrawingTest, TheDefaultElevationLooksDownOnTheTopAndTheMirroredOneUpAtTheBottom) {
+    // A box of columns 20..40, rows 20..40, depth 0..20 turned by the elevation alone, with
+    // the middles of its top and bottom faces: one of them shows in the top's shade, the
+    // other lies behind the front.
+    const QRgb front = qRgb(255, 0, 0);
+    const QRgb shade = qRgb(216, 0, 0);
+    for (const std::int32_t elevation : {345, 15}) {
+        SCOPED_TRACE(elevation);
+        TSolidImage image(false, 0, elevation, 60);
+        image.Canvas.Pen().SetVisible(false);
+        image.Canvas.DrawCube({20, 20, 41, 41}, 0, 20, true);
+        const TPoint top = image.Canvas.ProjectPoint(30, 20, 10);
+        const TPoint bottom = image.Canvas.ProjectPoint(30, 40, 10);
+        EXPECT_EQ(image.Pixel(top.X, top.Y), elevation == 345 ? shade : front);
+        EXPECT_EQ(image.Pixel(bottom.X, bottom.Y), elevation == 345 ? front : shade);
+        // The box's back lies above its front from above, and the view agrees.
+        EXPECT_EQ(image.Canvas.TowardsViewer()[1] < 0, elevation == 345);
+    }
+}
+
 TEST(SolidDrawingTest, EachSolidCoversItsBoxAndTheHitTestAgrees) {
     // Every solid in the oblique view: ink stays inside the projected box, the middle of the
     // front is covered and found by the hit test, and far outside nothing is.

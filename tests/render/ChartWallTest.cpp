@@ -3,6 +3,8 @@
 #include "CountingWindow.h"
 #include "DrawnChart.h"
 #include <korvatel/canvas/View3DOptions.h>
+#include <korvatel/data/LineSeries.h>
+#include <korvatel/data/PieSeries.h>
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -253,6 +255,7 @@ QImage PaintWalls3D(TChart& chart) {
     constexpr int Depth = 20;
     chart.SetSize(Width, Height);
     QImage picture(Width, Height, QImage::Format_RGB32);
+    picture.fill(White);
     TView3DOptions options;
     TChartSurface window(picture);
     TChartCanvas3D& canvas = chart.Canvas();
@@ -299,5 +302,26 @@ TEST(ChartWallTest, ThickWallsIn3DHaveDarkerSides) {
         EXPECT_EQ(picture.pixel(27, 120), qRgb(255, 255, 128));
         const TPoint side = chart.Canvas().ProjectPoint(30, 120, 10);
         EXPECT_EQ(picture.pixel(side.X, side.Y), dark ? qRgb(191, 191, 96) : qRgb(255, 255, 128));
+        // Its top takes the lighter step of a top face.
+        const TPoint top = chart.Canvas().ProjectPoint(27, 40, 10);
+        EXPECT_EQ(picture.pixel(top.X, top.Y), dark ? qRgb(216, 216, 108) : qRgb(255, 255, 128));
+    }
+}
+
+// A pie uses no axes, and in 3D it stands free of the axes' walls too; a series with axes
+// beside it brings them back.
+TEST(ChartWallTest, APieAloneShowsNoWallsIn3D) {
+    for (const bool withLine : {false, true}) {
+        SCOPED_TRACE(withLine);
+        TChart chart;
+        auto* pie = new TPieSeries;
+        pie->SetParentChart(&chart);
+        pie->AddPoint(0, 10);
+        if (withLine) {
+            (new TLineSeries)->SetParentChart(&chart);
+        }
+        const QImage picture = PaintWalls3D(chart);
+        const TPoint leftWall = chart.Canvas().ProjectPoint(30, 120, 10);
+        EXPECT_EQ(picture.pixel(leftWall.X + 1, leftWall.Y) == qRgb(255, 255, 128), withLine);
     }
 }
