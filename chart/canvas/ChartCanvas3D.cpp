@@ -225,11 +225,12 @@ bool TChartCanvas3D::PrepareLine() {
     // Asking for the pixels every time also detaches the image from any copy made since the
     // last line, so a line never writes into someone else's picture.
     std::uint8_t* pixels = surface->Pixels();
-    if (FLineState.Ready && pixels == FLineState.Pixels) {
+    if (FLineState.Ready && pixels == FLineState.Pixels && FLineState.Waived == FRegionWaived) {
         return FLineState.Visible;
     }
     FLineState = TLineState{};
     FLineState.Ready = true;
+    FLineState.Waived = FRegionWaived;
     FLineState.Pixels = pixels;
     FLineState.Visible = PenIsVisible();
     FLineState.Wide = PenIsWide();
@@ -418,14 +419,14 @@ QPainter* TChartCanvas3D::PreparePainter() {
         FPainterFontId = 0;
         FPainterSpace = TPainterSpace::Unknown;
     }
-    if (FPainterClipSerial != FClipSerial) {
+    if (FPainterClipSerial != FClipSerial || FPainterClipWaived != FRegionWaived) {
         if (FDeviceRaster) {
             // On an image of another scale the clip takes whole device pixels, as fills do.
             UseDeviceSpace(painter);
         } else if (FScaled) {
             UseLogicalSpace(painter);
         }
-        switch (FClipKind) {
+        switch (AppliedClipKind()) {
         case TClipKind::None:
             // Dropped, not merely switched off: the raster engine keeps a clip that was
             // switched off and reuses it, switched off, for the next one set, so that a clip
@@ -435,13 +436,14 @@ QPainter* TChartCanvas3D::PreparePainter() {
             break;
         case TClipKind::Rectangle:
             painter.setClipRect(FDeviceRaster ? ToQRect(DeviceClipRect())
-                                              : ToQRect(IntersectRect(FClipRect, SurfaceRect())));
+                                              : ToQRect(EffectiveClipRect()));
             break;
         case TClipKind::Region:
             painter.setClipRegion(FDeviceRaster ? *DeviceClipRegion() : FClipRegion);
             break;
         }
         FPainterClipSerial = FClipSerial;
+        FPainterClipWaived = FRegionWaived;
     }
     if (!FPainterSmoothSet || FPainterSmooth != FAntialiasing) {
         // Set either way: a painter someone else opened may come with smoothing on, and the
@@ -543,7 +545,8 @@ QBrush TChartCanvas3D::BrushFor(const TChartBrush& brush) const {
 bool TChartCanvas3D::FillPixels(const TRect& rect, QRgb color) {
     TChartSurface* surface = TargetSurface();
     std::uint8_t* pixels =
-        surface != nullptr && FClipKind != TClipKind::Region ? surface->Pixels() : nullptr;
+        surface != nullptr && AppliedClipKind() != TClipKind::Region ? surface->Pixels()
+                                                                     : nullptr;
     if (pixels == nullptr) {
         return false;
     }
@@ -642,6 +645,7 @@ void TChartCanvas3D::FillRectangle(const TRect& rect) {
     if (rect.IsEmpty()) {
         return;
     }
+    const TRegionWaiver waiver(*this, rect);
     if (QPainter* painter = PreparePainter()) {
         FillWithBrush(*painter, rect, false);
     }
@@ -655,6 +659,7 @@ void TChartCanvas3D::DrawRectangle(std::int32_t x0, std::int32_t y0, std::int32_
     }
     const std::int64_t width = std::int64_t{r.Right} - r.Left;
     const std::int64_t height = std::int64_t{r.Bottom} - r.Top;
+    const TRegionWaiver waiver(*this, Grown(r, PenMargin()));
     if (!PenIsVisible()) {
         // Without a pen the platform fills one column and one row less.
         if (QPainter* painter = PreparePainter()) {
@@ -706,6 +711,7 @@ void TChartCanvas3D::DrawEllipse(std::int32_t x0, std::int32_t y0, std::int32_t 
     if (std::int64_t{r.Right} - r.Left < 2 || std::int64_t{r.Bottom} - r.Top < 2) {
         return;
     }
+    const TRegionWaiver waiver(*this, Grown(r, PenMargin()));
     QPainter* painter = PreparePainter();
     if (painter == nullptr ||
         Record(TPrimitive::EllipseOutline, {r.Left, r.Top, r.Right, r.Bottom})) {
@@ -732,11 +738,16 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
     if (points.size() < 2) {
         return;
     }
+    TRect box{points[0].X, points[0].Y, points[0].X, points[0].Y};
+    for (const TPoint& point : points) {
+        box = {std::min(box.Left, point.X), std::min(box.Top, point.Y),
+               std::max(box.Right, point.X), std::max(box.Bottom, point.Y)};
+    }
+    const TRegionWaiver waiver(*this, Grown(box, PenMargin() + 1));
     QPainter* painter = PreparePainter();
     if (painter == nullptr) {
         return;
     }
-    QPolygon polygon(static_cast<int>(points.size()));
     // The painter fills the pixels whose centres lie inside; the outline's pixels are those
     // nearest to the lines through the corner pixels' centres. The fill runs through the same
     // centres, so that it stays inside the outline on slanted edges too; a 64th of a pixel
@@ -748,13 +759,12 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
     // one, so that an axis-aligned polygon covers just the pixels a rectangle's fill does.
     constexpr double CentreShift = 0.5 - 1.0 / 64;
     const double shift = !FAntialiasing ? CentreShift : PenIsVisible() ? 0.5 : 0.0;
-    QPolygonF centres(static_cast<int>(points.size()));
-    std::vector<std::int64_t> corners;
-    corners.reserve(points.size() * 2);
+    QPolygonF& centres = FPolygonCentres;
+    centres.resize(static_cast<qsizetype>(points.size()));
+    std::vector<std::int64_t>& corners = FPolygonCorners;
+    corners.clear();
     for (std::size_t i = 0; i < points.size(); ++i) {
-        polygon.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
-        centres[static_cast<int>(i)] =
-            QPointF(points[i].X + shift, points[i].Y + shift);
+        centres[static_cast<qsizetype>(i)] = QPointF(points[i].X + shift, points[i].Y + shift);
         corners.push_back(points[i].X);
         corners.push_back(points[i].Y);
     }
@@ -771,6 +781,10 @@ void TChartCanvas3D::DrawPolygon(std::span<const TPoint> points) {
         SetPainterMode(*painter, CompositionFor(Pen().Mode()));
         SetPainterPen(*painter, ShapePen());
         SetPainterBrush(*painter, QBrush(Qt::NoBrush));
+        QPolygon polygon(static_cast<int>(points.size()));
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            polygon.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
+        }
         if (CentresOnPixels()) {
             // Centred on the pixels' centres, as the one-pixel outline is.
             painter->drawPolygon(QPolygonF(polygon).translated(0.5, 0.5));

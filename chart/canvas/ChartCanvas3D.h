@@ -278,6 +278,7 @@ private:
     // Stroke: a painter surface of another scale, where lines are strokes of the painter.
     struct TLineState {
         bool Ready = false;
+        bool Waived = false;
         bool Visible = false;
         bool Wide = false;
         bool Collect = false;
@@ -407,12 +408,48 @@ private:
     }
     void ClipChanged();
     void ComputeRotation();
+    // The kind of clip that drawing applies now: a waived region clips as its bounding box.
+    TClipKind AppliedClipKind() const {
+        return FRegionWaived ? TClipKind::Rectangle : FClipKind;
+    }
+    // Whether every pixel of the rectangle that lies on the surface lies inside the clip
+    // region too.
+    bool RegionHolds(const TRect& bounds);
+    // How far beyond a shape's corners its outline may paint.
+    std::int64_t PenMargin() const { return 2 + std::int64_t{std::max(Pen().Width(), 1)}; }
+    // A clip region (the projected chart box) costs the painter a cut of every span and the
+    // line routine a test of every pixel. While a shape whose pixels all lie inside the region
+    // draws, the region's bounding box clips instead, letting exactly the same pixels through.
+    // The painter and the line routine keep the clip they were given until a drawing asks for
+    // the other, so that the region is set again only when a shape reaches out of it.
+    class TRegionWaiver {
+    public:
+        TRegionWaiver(TChartCanvas3D& canvas, const TRect& bounds) : FCanvas(canvas) {
+            if (canvas.FClipKind == TClipKind::Region && !canvas.FRegionWaived &&
+                canvas.RegionHolds(bounds)) {
+                canvas.FRegionWaived = true;
+                FActive = true;
+            }
+        }
+        ~TRegionWaiver() {
+            if (FActive) {
+                FCanvas.FRegionWaived = false;
+            }
+        }
+        TRegionWaiver(const TRegionWaiver&) = delete;
+        TRegionWaiver& operator=(const TRegionWaiver&) = delete;
+
+    private:
+        TChartCanvas3D& FCanvas;
+        bool FActive = false;
+    };
 
     // --- Solids ---
     // Builds the solid into FSolidMesh and projects it into FSolidProjected; False when there
     // is nothing to draw (an empty box, or all of it outside the rectangle within).
+    // bounds, when given, receives the box of the projected solid in whole pixels.
     bool PrepareSolid(TSolidKind kind, const TRect& rect, std::int32_t z0, std::int32_t z1,
-                      TSolidDirection tip, const TRect& within) const;
+                      TSolidDirection tip, const TRect& within, TRect* bounds = nullptr) const;
     // A projected polygon in whole pixels, cut to the guard rectangle first when it reaches
     // beyond it, into FSolidPoints.
     void RoundPolygon(std::span<const TProjectedPoint> polygon, const TRect& guard);
@@ -440,6 +477,16 @@ private:
     std::uint64_t FClipSerial = 1;
     QRegion FDeviceRegion;
     std::uint64_t FDeviceRegionSerial = 0;
+    bool FRegionWaived = false;
+    TRegionIndex FClipIndex;
+    std::uint64_t FClipIndexSerial = 0;
+    // The last chart box's region, and the last region cut to a rectangle: every series of a
+    // repaint clips to the same box, whose region costs more to build than to compare.
+    QPolygon FBoxOutline;
+    QRegion FBoxRegion;
+    QRegion FCutSource;
+    QRect FCutRect;
+    QRegion FCutRegion;
 
     // The device scale of the target: FScaled when it is not 1, FDeviceRaster when the target
     // is moreover an image whose pixels the canvas rounds to.
@@ -459,6 +506,7 @@ private:
     const TChartSurface* FPainterSurface = nullptr;
     std::uint64_t FPainterSerial = 0;
     std::uint64_t FPainterClipSerial = 0;
+    bool FPainterClipWaived = false;
     bool FPainterPenSet = false;
     QPen FPainterPen;
     bool FPainterBrushSet = false;
@@ -518,6 +566,9 @@ private:
     std::vector<TProjectedPoint> FSolidClipped;
     std::vector<TProjectedPoint> FSolidPolygonScratch;
     std::vector<TPoint> FSolidPoints;
+    // Scratch of DrawPolygon.
+    QPolygonF FPolygonCentres;
+    std::vector<std::int64_t> FPolygonCorners;
 
     // --- 3D pie slice ---------------------------------------------------------------------------
 public:

@@ -210,6 +210,13 @@ void TChartCanvas3D::DrawPieSlice3D(const TSolidPieSlice& slice, bool dark3D,
     const QPointF centreTop = project(slice.X, top, slice.Z, centreDepth);
     const QPointF centreBottom = project(slice.X, bottom, slice.Z, ignored);
 
+    // Inside the clip region the painter may clip by its bounding box (see TRegionWaiver).
+    QRectF box = outerTop.boundingRect().united(outerBottom.boundingRect());
+    box = box.united(QRectF(centreTop, centreBottom).normalized());
+    const TRect pixels{ToPixel(std::floor(box.left())), ToPixel(std::floor(box.top())),
+                       ToPixel(std::ceil(box.right())), ToPixel(std::ceil(box.bottom()))};
+    const TRegionWaiver waiver(*this, Grown(pixels, PenMargin()));
+    painter = PreparePainter();
     const QRgb color = Resolve(Brush().Color());
     const QRgb sideColor = dark3D ? ShadedRgb(color, sfSide) : color;
     // A face whose outline runs all round is filled and outlined in one call of the painter.

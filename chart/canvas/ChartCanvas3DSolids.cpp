@@ -95,8 +95,8 @@ TSolidView TChartCanvas3D::SolidView() const {
 }
 
 bool TChartCanvas3D::PrepareSolid(TSolidKind kind, const TRect& rect, std::int32_t z0,
-                                  std::int32_t z1, TSolidDirection tip,
-                                  const TRect& within) const {
+                                  std::int32_t z1, TSolidDirection tip, const TRect& within,
+                                  TRect* bounds) const {
     // The pixels of the rectangle: its right and bottom edges are the last column and row.
     const double x0 = std::min(rect.Left, rect.Right);
     const double x1 = std::max(rect.Left, rect.Right) - 1.0;
@@ -178,8 +178,19 @@ bool TChartCanvas3D::PrepareSolid(TSolidKind kind, const TRect& rect, std::int32
         top = std::min(top, p.Y);
         bottom = std::max(bottom, p.Y);
     }
-    return !FSolidMesh.Vertices.empty() && right >= within.Left && left < within.Right &&
-           bottom >= within.Top && top < within.Bottom;
+    const bool shows = !FSolidMesh.Vertices.empty() && right >= within.Left &&
+                       left < within.Right && bottom >= within.Top && top < within.Bottom;
+    if (shows && bounds != nullptr) {
+        // Inside the guard round the clip, so the corners fit 32 bits.
+        const auto at = [](double value) {
+            return Saturated(static_cast<std::int64_t>(value));
+        };
+        *bounds = {at(std::floor(std::max(left, static_cast<double>(within.Left)))),
+                   at(std::floor(std::max(top, static_cast<double>(within.Top)))),
+                   at(std::ceil(std::min(right, static_cast<double>(within.Right))) + 1),
+                   at(std::ceil(std::min(bottom, static_cast<double>(within.Bottom))) + 1)};
+    }
+    return shows;
 }
 
 void TChartCanvas3D::RoundPolygon(std::span<const TProjectedPoint> polygon, const TRect& guard) {
@@ -219,9 +230,11 @@ void TChartCanvas3D::DrawSolid(TSolidKind kind, const TRect& rect, std::int32_t 
     const std::int64_t margin = 4 + std::int64_t{std::max(Pen().Width(), 0)};
     const TRect guard{Saturated(clip.Left - margin), Saturated(clip.Top - margin),
                       Saturated(clip.Right + margin), Saturated(clip.Bottom + margin)};
-    if (!PrepareSolid(kind, rect, z0, z1, tip, guard)) {
+    TRect bounds;
+    if (!PrepareSolid(kind, rect, z0, z1, tip, guard, &bounds)) {
         return;
     }
+    const TRegionWaiver waiver(*this, Grown(bounds, PenMargin()));
     VisibleFaces(FSolidMesh, FSolidProjected, FSolidPolygons, FSolidFaces);
     TChartBrush& brush = Brush();
     const TColor colour = brush.Color();

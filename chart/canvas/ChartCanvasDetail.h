@@ -136,6 +136,12 @@ inline QRgb Blend(QRgb color, QRgb pixel, std::uint32_t coverage) {
     return Opaque | mix(16) | mix(8) | mix(0);
 }
 
+// The rectangle grown by a number of pixels on every side, kept within 32 bits.
+inline TRect Grown(const TRect& rect, std::int64_t by) {
+    return {Saturated(rect.Left - by), Saturated(rect.Top - by), Saturated(rect.Right + by),
+            Saturated(rect.Bottom + by)};
+}
+
 } // namespace CanvasDetail
 
 } // namespace Korvatel

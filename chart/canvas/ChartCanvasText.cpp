@@ -269,10 +269,29 @@ void TChartCanvas3D::ClipToRectangle(const TRect& rect) {
         FClipRect = IntersectRect(FClipRect, r);
         break;
     case TClipKind::Region:
-        FClipRegion &= ToQRect(r);
+        // The chart box cut to the series' room, again for every series of a repaint.
+        if (FCutSource != FClipRegion || FCutRect != ToQRect(r)) {
+            FCutSource = FClipRegion;
+            FCutRect = ToQRect(r);
+            FCutRegion = FClipRegion & FCutRect;
+        }
+        FClipRegion = FCutRegion;
         break;
     }
     ClipChanged();
+}
+
+bool TChartCanvas3D::RegionHolds(const TRect& bounds) {
+    // At another scale the region's device pixels are not the logical ones the shape's
+    // corners count.
+    if (FClipKind != TClipKind::Region || FScaled) {
+        return false;
+    }
+    if (FClipIndexSerial != FClipSerial) {
+        FClipIndex.Assign(FClipRegion);
+        FClipIndexSerial = FClipSerial;
+    }
+    return FClipIndex.ContainsRect(IntersectRect(bounds, SurfaceRect()));
 }
 
 void TChartCanvas3D::RemoveClipping() {
@@ -330,7 +349,11 @@ void TChartCanvas3D::ClipToChartBox(const TRect& rect, std::int32_t z0, std::int
     if (!guard.contains(QRectF(outline.boundingRect()))) {
         outline = ClipConvexPolygon(outline, guard);
     }
-    FClipRegion = QRegion(outline, Qt::OddEvenFill);
+    if (outline != FBoxOutline) {
+        FBoxOutline = outline;
+        FBoxRegion = QRegion(outline, Qt::OddEvenFill);
+    }
+    FClipRegion = FBoxRegion;
     ClipChanged();
 }
 

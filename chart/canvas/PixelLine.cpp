@@ -235,6 +235,59 @@ void TRegionIndex::Assign(const QRegion& region) {
     }
     FSource = region;
     FRects.assign(region.begin(), region.end());
+    FRows.clear();
+    if (FRects.empty()) {
+        return;
+    }
+    const QRect box = region.boundingRect();
+    FTop = box.top();
+    FRows.assign(static_cast<std::size_t>(box.height()), TRun{NoRun, NoRun - 1});
+    for (const QRect& rect : FRects) {
+        for (std::int32_t y = rect.top(); y <= rect.bottom(); ++y) {
+            TRun& run = FRows[static_cast<std::size_t>(y - FTop)];
+            run = run.Left == NoRun && run.Right == NoRun - 1
+                      ? TRun{rect.left(), rect.right()}
+                      : TRun{SeveralRuns, SeveralRuns - 1};
+        }
+    }
+}
+
+bool TRegionIndex::BandContains(std::int32_t left, std::int32_t right, std::int32_t y) const {
+    // The first rectangle whose rows reach y; the rectangles of its band follow it. Rectangles
+    // of one band never touch (they would be one), so a run of columns lies in the region only
+    // when one of them covers it.
+    auto it = std::partition_point(FRects.begin(), FRects.end(),
+                                   [y](const QRect& rect) { return rect.bottom() < y; });
+    for (; it != FRects.end() && it->top() <= y; ++it) {
+        if (left >= it->left() && right <= it->right()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TRegionIndex::ContainsRect(const TRect& rect) const {
+    if (rect.IsEmpty()) {
+        return true;
+    }
+    const std::int64_t first = std::int64_t{rect.Top} - FTop;
+    const std::int64_t last = std::int64_t{rect.Bottom} - 1 - FTop;
+    if (first < 0 || last >= static_cast<std::int64_t>(FRows.size())) {
+        return false;
+    }
+    const std::int32_t right = rect.Right - 1;
+    for (std::int64_t row = first; row <= last; ++row) {
+        const TRun& run = FRows[static_cast<std::size_t>(row)];
+        if (run.Left <= run.Right) {
+            if (rect.Left < run.Left || right > run.Right) {
+                return false;
+            }
+        } else if (run.Left == NoRun ||
+                   !BandContains(rect.Left, right, static_cast<std::int32_t>(row + FTop))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TPixelLine::SetTarget(std::uint8_t* bits, std::int64_t bytesPerLine, const TRect& clip,
@@ -290,7 +343,7 @@ void TPixelLine::Draw(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     } else {
         TSpan span;
         if (VisibleSpan(x0, y0, x1, y1, FClip, span)) {
-            Paint(span);
+            Paint(span, NeedsRegion(x0, y0, x1, y1));
         }
     }
     if (!FPattern.IsSolid()) {
@@ -307,7 +360,7 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
         DrawWideChain(start, points);
         return;
     }
-    if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid() || FMode != pmCopy) {
+    if (FBits == nullptr || !FPattern.IsSolid() || FMode != pmCopy) {
         for (const TPoint& point : points) {
             Draw(start.X, start.Y, point.X, point.Y);
             start = point;
@@ -321,6 +374,16 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
     TColumnRuns<false> columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
     const QRgb color = FColor;
     for (const TPoint& point : points) {
+        if (NeedsRegion(start.X, start.Y, point.X, point.Y)) {
+            // A line that leaves the region's inside tests its pixels one by one; the others
+            // are solid and of one colour, so the order of their pixels does not matter.
+            TSpan span;
+            if (VisibleSpan(start.X, start.Y, point.X, point.Y, FClip, span)) {
+                PaintPattern(span, true);
+            }
+            start = point;
+            continue;
+        }
         const std::int64_t dx = std::int64_t{point.X} - start.X;
         const std::int64_t dy = std::int64_t{point.Y} - start.Y;
         if (((dx == 0 && dy != 0) || ((dx == 1 || dx == -1) && (dy > 1 || dy < -1))) &&
@@ -365,9 +428,23 @@ void TPixelLine::Advance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std:
     FPhase = static_cast<std::uint32_t>((FPhase + length % FPattern.Length) % FPattern.Length);
 }
 
-void TPixelLine::Paint(const TSpan& span) {
-    if (FBits == nullptr || FRegion != nullptr || !FPattern.IsSolid()) {
-        PaintPattern(span);
+bool TPixelLine::NeedsRegion(std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                             std::int32_t y1) const {
+    if (FRegion == nullptr) {
+        return false;
+    }
+    const auto last = [](std::int32_t a, std::int32_t b) {
+        return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{std::max(a, b)} + 1,
+                                                                INT32_MAX));
+    };
+    const TRect box = IntersectRect(
+        {std::min(x0, x1), std::min(y0, y1), last(x0, x1), last(y0, y1)}, FClip);
+    return !FRegionIndex.ContainsRect(box);
+}
+
+void TPixelLine::Paint(const TSpan& span, bool region) {
+    if (FBits == nullptr || region || !FPattern.IsSolid()) {
+        PaintPattern(span, region);
         return;
     }
     // The hot path of every chart: solid lines written straight into the scan lines.
@@ -389,14 +466,14 @@ void TPixelLine::Paint(const TSpan& span) {
     }
 }
 
-void TPixelLine::PaintPattern(const TSpan& span) {
+void TPixelLine::PaintPattern(const TSpan& span, bool region) {
     const bool solid = FPattern.IsSolid();
     const std::uint32_t length = solid ? 1 : FPattern.Length;
     // The pattern position of the first visible pixel; from there it only counts up and wraps.
     std::uint32_t position = static_cast<std::uint32_t>(
         (FPhase + static_cast<std::uint64_t>(span.First) % length) % length);
     const std::uint64_t mask = solid ? 1 : FPattern.Mask;
-    if (FBits != nullptr && FRegion == nullptr) {
+    if (FBits != nullptr && !region) {
         // Dotted grid lines: the second most frequent kind of line in a chart.
         const QRgb color = FColor;
         const QRgb gap = FGapColor;
@@ -431,7 +508,7 @@ void TPixelLine::PaintPattern(const TSpan& span) {
         if (++position == length) {
             position = 0;
         }
-        if ((!on && !FOpaqueGaps) || (FRegion != nullptr && !FRegionIndex.Contains(x, y))) {
+        if ((!on && !FOpaqueGaps) || (region && !FRegionIndex.Contains(x, y))) {
             return;
         }
         if (FBits != nullptr) {

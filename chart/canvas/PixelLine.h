@@ -18,32 +18,48 @@
 
 namespace Korvatel {
 
-// The pixels of a clip region, looked up by a binary search over its bands. QRegion keeps its
-// rectangles in y-x bands (the rectangles of one band share their rows, sorted by column), but
-// its own point test walks every rectangle, and a 3D chart box is a polygon region of about one
-// band per row: testing each pixel of a line against it cost more than the drawing itself.
+// The pixels of a clip region, looked up by row. QRegion keeps its rectangles in y-x bands (the
+// rectangles of one band share their rows, sorted by column), but its own point test walks
+// every rectangle, and a 3D chart box is a polygon region of about one band per row: testing
+// each pixel of a line against it cost more than the drawing itself. The index keeps, for each
+// row, the one run of the region on it when there is one (a convex region has no other kind),
+// and searches the bands only for rows of several runs.
 class KORVATEL_EXPORT TRegionIndex {
 public:
     // Takes the region's rectangles; a region equal to the last one (shared, as the canvas's
     // clip is between two changes) costs nothing.
     void Assign(const QRegion& region);
     bool Contains(std::int32_t x, std::int32_t y) const {
-        // The first rectangle whose rows reach y; the rectangles of its band follow it.
-        auto it = std::partition_point(FRects.begin(), FRects.end(),
-                                       [y](const QRect& rect) { return rect.bottom() < y; });
-        for (; it != FRects.end() && it->top() <= y; ++it) {
-            if (x >= it->left() && x <= it->right()) {
-                return true;
-            }
+        const std::int64_t row = std::int64_t{y} - FTop;
+        if (row < 0 || row >= static_cast<std::int64_t>(FRows.size())) {
+            return false;
         }
-        return false;
+        const TRun& run = FRows[static_cast<std::size_t>(row)];
+        if (run.Left <= run.Right) {
+            return x >= run.Left && x <= run.Right;
+        }
+        return run.Left == SeveralRuns && BandContains(x, x, y);
     }
+    // Whether every pixel of the rectangle (right and bottom exclusive) lies in the region; an
+    // empty rectangle does. A shape inside it needs no test per pixel.
+    bool ContainsRect(const TRect& rect) const;
 
 private:
+    // Left > Right: no run on the row (Left NoRun) or several (Left SeveralRuns).
+    struct TRun {
+        std::int32_t Left = 0;
+        std::int32_t Right = -1;
+    };
+    static constexpr std::int32_t NoRun = 0;
+    static constexpr std::int32_t SeveralRuns = 1;
+    // Whether one rectangle of row y's band covers columns left..right.
+    bool BandContains(std::int32_t left, std::int32_t right, std::int32_t y) const;
+
     QRegion FSource;
     std::vector<QRect> FRects;
+    std::int32_t FTop = 0;
+    std::vector<TRun> FRows;
 };
-
 
 // The canvas's one-pixel lines, drawn by our own routine instead of the painter's, because the
 // chart's pixel rules are exact and the painter's slanted lines are not:
@@ -344,8 +360,12 @@ private:
     // Banded: runs stand for bands of several columns (a whole device scale above 1).
     template <bool Banded>
     class TColumnRuns;
-    void Paint(const TSpan& span);
-    void PaintPattern(const TSpan& span);
+    // Whether the pixels of the line between the two points need the region's test one by
+    // one: not when the box of its visible part lies wholly inside the region.
+    bool NeedsRegion(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) const;
+    // region: test each pixel against the clip region.
+    void Paint(const TSpan& span, bool region);
+    void PaintPattern(const TSpan& span, bool region);
     void PaintWide(const TWideSpan& span);
     void PaintWidePattern(const TWideSpan& span);
     void DrawWideChain(TPoint start, std::span<const TPoint> points);

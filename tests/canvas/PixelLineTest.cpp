@@ -504,5 +504,17 @@ TEST(PixelLineTest, TheRegionIndexFindsExactlyTheRegionsPixels) {
                     << x << ", " << y << " of " << region.rectCount() << " rectangles";
             }
         }
+        // A rectangle lies inside when nothing of it is left once the region is taken away;
+        // shapes inside draw without the test per pixel, so a wrong yes paints outside.
+        for (std::int32_t top = -1; top < 40; top += 3) {
+            for (std::int32_t left = -1; left < 40; left += 2) {
+                for (const auto& [width, height] : {std::pair{1, 1}, {3, 5}, {9, 2}, {4, 14}}) {
+                    const QRect rect(left, top, width, height);
+                    ASSERT_EQ(index.ContainsRect({left, top, left + width, top + height}),
+                              (QRegion(rect) - region).isEmpty())
+                        << left << ", " << top << ", " << width << " x " << height;
+                }
+            }
+        }
     }
 }
