@@ -413,7 +413,7 @@ TEST(ChartLegendTest, SettersRefuseBadValuesAndAssignCopiesEverySetting) {
 }
 
 TEST(ChartLegendTest, ASymbolKeepsToItsOwnColumnsOfItsEntry) {
-    // A line pen 16 pixels wide, and a pointer pen a million pixels wide, change only pixels
+    // A line pen 16 pixels wide, and a pointer pen as wide as a pen may be, change only pixels
     // of the symbol's row left of its text: the text, the other entries and the chart show as
     // with thin pens.
     struct Row {
@@ -447,7 +447,7 @@ TEST(ChartLegendTest, ASymbolKeepsToItsOwnColumnsOfItsEntry) {
         }
     }
     ASSERT_LT(text, cell.Right);
-    for (const Row& row : {Row{16, 1}, Row{1, 1000000}}) {
+    for (const Row& row : {Row{16, 1}, Row{1, TChartPen::LargestWidth}}) {
         SCOPED_TRACE(testing::Message() << row.LinePen << ", " << row.PointerPen);
         TRect wideCell;
         const QImage wide = draw(row, wideCell);
