@@ -373,8 +373,10 @@ void TPixelLine::DrawChain(TPoint start, std::span<const TPoint> points) {
     }
     TColumnRuns<false> columns(FBits, FBytesPerLine, FColor, FClip, FOpenRows.data());
     const QRgb color = FColor;
+    // Asked once: in 2D there is no region, and the test per segment would cost the hot loop.
+    const bool regionClip = FRegion != nullptr;
     for (const TPoint& point : points) {
-        if (NeedsRegion(start.X, start.Y, point.X, point.Y)) {
+        if (regionClip && NeedsRegion(start.X, start.Y, point.X, point.Y)) {
             // A line that leaves the region's inside tests its pixels one by one; the others
             // are solid and of one colour, so the order of their pixels does not matter.
             TSpan span;
